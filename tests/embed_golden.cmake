@@ -1,0 +1,15 @@
+# Writes every golden file into a C++ source: one character array per file,
+# and a table of their names and texts.
+separate_arguments(inputs NATIVE_COMMAND "${INPUTS}")
+set(arrays "")
+set(table "")
+set(index 0)
+foreach(path ${inputs})
+    get_filename_component(name ${path} NAME)
+    file(READ ${path} content HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${content}")
+    string(APPEND arrays "static const char golden${index}[] = {${bytes} 0};\n")
+    string(APPEND table "    {\"${name}\", golden${index}},\n")
+    math(EXPR index "${index} + 1")
+endforeach()
+file(WRITE ${OUTPUT} "// Generated from tests/golden by embed_golden.cmake.\n#include \"golden.h\"\n\n${arrays}\nextern const GoldenFile GoldenFiles[] = {\n${table}};\nextern const int GoldenFileCount = ${index};\n")

@@ -1,0 +1,158 @@
+#include "simulator.h"
+
+#include <deque>
+
+#include "engine_state.h"
+#include "keys.h"
+
+Simulation Sim;
+
+namespace {
+
+// The user key-down being handled, whose output the primitives record.
+TracedKey* CurrentKey = nullptr;
+std::deque<KeyEvent> PendingInjected;
+
+void Deliver(unsigned vk, bool up, bool injected, HookAnswer answer) {
+    if (answer != HookAnswer::Swallow) {
+        Sim.arrivals.push_back({AppKey(vk), up, injected});
+    }
+}
+
+void ReplayInjected(const KeyEvent& event) {
+    const unsigned message = event.up ? MsgKeyUp : MsgKeyDown;
+    const unsigned flags = FlagInjected | (event.up ? FlagUp : 0u);
+    const HookAnswer answer = HandleKeyEvent(message, event.vk, flags);
+    Deliver(event.vk, event.up, true, answer);
+}
+
+void Record(StepKind kind, int vk) {
+    if (CurrentKey != nullptr) {
+        CurrentKey->steps.push_back({kind, static_cast<unsigned char>(vk)});
+    }
+    const InjectionPlan plan = PlanInjection(kind, static_cast<unsigned>(vk));
+    const KeyEvent* event = plan.events;
+    for (int call = 0; call < plan.callCount; call++) {
+        const std::vector<KeyEvent> records(event, event + plan.callSizes[call]);
+        event += plan.callSizes[call];
+        Sim.sendInputCalls.push_back(records);
+        for (const KeyEvent& record : records) {
+            if (Sim.replay == Replay::Nested) {
+                ReplayInjected(record);
+            } else {
+                PendingInjected.push_back(record);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+// The platform's primitives, recorded.
+void KeyDown(int vk) { Record(StepKind::Down, vk); }
+void KeyUp(int vk) { Record(StepKind::Up, vk); }
+void TapKey(int vk) { Record(StepKind::Tap, vk); }
+void TapShifted(int vk) { Record(StepKind::Shifted, vk); }
+void TapCapsLocked(int vk) { Record(StepKind::CapsLocked, vk); }
+void TapAltGr(int vk) { Record(StepKind::AltGr, vk); }
+
+void SendModeChanged(void* /*mainWindow*/, int newMode) {
+    Sim.modeMessages.push_back({newMode, Engine.EwtsMode});
+}
+
+void ResetSimulation(Replay replay) {
+    Engine = EngineState{};
+    Sim = Simulation{};
+    Sim.replay = replay;
+    CurrentKey = nullptr;
+    PendingInjected.clear();
+}
+
+HookAnswer FeedUserKey(const UserKey& key) {
+    if (!key.up) {
+        Sim.trace.push_back({key.vk, HookAnswer::Pass, {}});
+        CurrentKey = &Sim.trace.back();
+    }
+    const HookAnswer answer = HandleKeyEvent(key.message, key.vk, key.flags);
+    if (!key.up) {
+        Sim.trace.back().answer = answer;
+    }
+    CurrentKey = nullptr;
+    // On Windows the events injected while the hook ran come back through it
+    // after the hook has returned, and reach the application after the key
+    // that caused them would have.
+    Deliver(key.vk, key.up, false, answer);
+    while (!PendingInjected.empty()) {
+        const KeyEvent event = PendingInjected.front();
+        PendingInjected.pop_front();
+        ReplayInjected(event);
+    }
+    return answer;
+}
+
+void FeedUserKeys(const std::vector<UserKey>& keys) {
+    for (const UserKey& key : keys) {
+        FeedUserKey(key);
+    }
+}
+
+std::string FormatStep(const Step& step) {
+    const std::string key = KeyName(step.vk);
+    switch (step.kind) {
+    case StepKind::Tap:
+    case StepKind::TypedKey:
+        return step.vk == VkBack ? "BS" : key;
+    case StepKind::Shifted:
+        return "Shift+" + key;
+    case StepKind::CapsLocked:
+        return "Caps+" + key;
+    case StepKind::AltGr:
+        return "AltGr+" + key;
+    case StepKind::Down:
+        return "down " + key;
+    case StepKind::Up:
+        return "up " + key;
+    }
+    return key;
+}
+
+std::string FormatSteps(const std::vector<Step>& steps) {
+    if (steps.empty()) {
+        return "nothing";
+    }
+    std::string text;
+    for (const Step& step : steps) {
+        if (!text.empty()) {
+            text += ", ";
+        }
+        text += FormatStep(step);
+    }
+    return text;
+}
+
+std::string FormatTrace(const std::vector<TracedKey>& trace) {
+    std::string text;
+    for (const TracedKey& key : trace) {
+        text += KeyName(key.vk);
+        text += key.answer == HookAnswer::Swallow ? "\tswallow\t" : "\tpass\t";
+        text += FormatSteps(key.steps);
+        text += '\n';
+    }
+    return text;
+}
+
+unsigned AppKey(unsigned vk) {
+    switch (vk) {
+    case VkLShift:
+    case VkRShift:
+        return VkShift;
+    case VkLControl:
+    case VkRControl:
+        return VkControl;
+    case VkLMenu:
+    case VkRMenu:
+        return VkMenu;
+    default:
+        return vk;
+    }
+}

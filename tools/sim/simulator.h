@@ -1,0 +1,66 @@
+// Runs key events through the real engine logic with a recorder in place of
+// the system: every primitive is recorded as a step, and every event it
+// injects is fed back through the hook logic marked injected, as the system
+// does, before it reaches the (simulated) application.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hook.h"
+#include "inject.h"
+#include "keystrokes.h"
+
+// When injected events come back through the hook.
+enum class Replay {
+    AfterHook,  // Windows: after the hook call that injected them has returned
+    Nested,     // Wine: inside the SendInput call, before it returns
+};
+
+// What the engine did with one key-down that the user made.
+struct TracedKey {
+    unsigned vk;
+    HookAnswer answer;
+    std::vector<Step> steps;
+};
+
+// A key message that reaches the application, with the key as the
+// application sees it: one code for both Shift keys, both Ctrl keys, both Alts.
+struct AppKeyEvent {
+    unsigned vk;
+    bool up;
+    bool injected;
+};
+
+struct ModeMessage {
+    int newMode;
+    int modeWhenSent;  // the engine's mode while the main window handles it
+};
+
+struct Simulation {
+    Replay replay = Replay::AfterHook;
+    std::vector<TracedKey> trace;
+    std::vector<AppKeyEvent> arrivals;
+    std::vector<ModeMessage> modeMessages;
+    std::vector<std::vector<KeyEvent>> sendInputCalls;
+};
+
+extern Simulation Sim;
+
+// A fresh engine, as just loaded, and an empty record.
+void ResetSimulation(Replay replay = Replay::AfterHook);
+
+// Feeds one user event through the hook and returns the hook's answer.
+HookAnswer FeedUserKey(const UserKey& key);
+void FeedUserKeys(const std::vector<UserKey>& keys);
+
+// "Shift+R", "BS", "up VK_LSHIFT", ...; a whole output joined by ", ", or
+// "nothing".
+std::string FormatStep(const Step& step);
+std::string FormatSteps(const std::vector<Step>& steps);
+
+// One line per user key-down: KEY, tab, pass or swallow, tab, output.
+std::string FormatTrace(const std::vector<TracedKey>& trace);
+
+// The key as the application's window messages report it.
+unsigned AppKey(unsigned vk);

@@ -1,0 +1,102 @@
+// yanra-sim: what the engine does with keystrokes, without Windows.
+//
+//   yanra-sim trace [KEYS...]    one line per key-down: KEY, pass or swallow, injected steps
+//   yanra-sim keys [KEYS...]     the key messages the application receives, in order
+//   yanra-sim xdotool [KEYS...]  the xdotool actions that type KEYS (for the end-to-end tests)
+//
+// KEYS are the arguments joined by single blanks, or standard input when
+// there are none.
+
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+#include "keys.h"
+#include "keystrokes.h"
+#include "simulator.h"
+#include "x11_keys.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: yanra-sim trace [KEYS...]\n"
+    "       yanra-sim keys [KEYS...]\n"
+    "       yanra-sim xdotool [KEYS...]\n"
+    "KEYS: the arguments joined by blanks, or standard input when there are none.\n"
+    "Printable ASCII is typed as on a US keyboard, a newline is Enter, {NAME} a named key\n"
+    "(BS TAB ENTER ESC CAPS SPACE LEFT ... F12, {LSHIFT down} ...), {{ a brace.\n";
+
+std::string Keystrokes(int argc, char** argv) {
+    if (argc <= 2) {
+        return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    }
+    std::string text = argv[2];
+    for (int i = 3; i < argc; i++) {
+        text += ' ';
+        text += argv[i];
+    }
+    return text;
+}
+
+std::string TraceOutput(const KeystrokeParse& parse) {
+    ResetSimulation();
+    FeedUserKeys(parse.keys);
+    return FormatTrace(Sim.trace);
+}
+
+std::string KeysOutput(const KeystrokeParse& parse) {
+    ResetSimulation();
+    FeedUserKeys(parse.keys);
+    std::string text;
+    for (const AppKeyEvent& event : Sim.arrivals) {
+        text += event.up ? "up " : "down ";
+        text += KeyName(event.vk);
+        text += '\n';
+    }
+    return text;
+}
+
+bool XdotoolOutput(const KeystrokeParse& parse, std::string& text) {
+    for (const UserKey& key : parse.keys) {
+        const std::string name = X11KeyName(key.vk, key.flags);
+        if (name.empty()) {
+            std::fprintf(stderr, "yanra-sim: position %zu: %s cannot be typed with xdotool\n", key.position,
+                         KeyName(key.vk).c_str());
+            return false;
+        }
+        text += key.up ? "keyup " : "keydown ";
+        text += name;
+        text += '\n';
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+    const std::string command = argv[1];
+    if (command != "trace" && command != "keys" && command != "xdotool") {
+        std::fprintf(stderr, "yanra-sim: unknown command '%s'\n%s", command.c_str(), Usage);
+        return 2;
+    }
+    const KeystrokeParse parse = ParseKeystrokes(Keystrokes(argc, argv));
+    if (!parse.error.empty()) {
+        std::fprintf(stderr, "yanra-sim: %s\n", parse.error.c_str());
+        return 2;
+    }
+    std::string output;
+    if (command == "trace") {
+        output = TraceOutput(parse);
+    } else if (command == "keys") {
+        output = KeysOutput(parse);
+    } else if (!XdotoolOutput(parse, output)) {
+        return 2;
+    }
+    std::fwrite(output.data(), 1, output.size(), stdout);
+    return 0;
+}
