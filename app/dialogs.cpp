@@ -1,0 +1,6 @@
+// Placeholder until the dialogs are implemented.
+#include "dialogs.h"
+
+void ShowAboutDialog(HWND) {}
+void ShowSettingsDialog(HWND) {}
+void ShowMantrasDialog(HWND) {}
