@@ -10,6 +10,13 @@ bool CommitFile(std::FILE* file) {
 }
 
 bool ReplaceFileWith(const char* source, const char* target) {
+    // Windows refuses to move over a read-only file, but Wine renames over it
+    // as Unix would; refusing here keeps a file the user protected on both.
+    const DWORD attributes = GetFileAttributesA(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     // The C library's rename refuses an existing target on Windows.
     return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
