@@ -15,7 +15,7 @@ std::deque<KeyEvent> PendingInjected;
 
 void Deliver(unsigned vk, bool up, bool injected, HookAnswer answer) {
     if (answer != HookAnswer::Swallow) {
-        Sim.arrivals.push_back({AppKey(vk), up, injected});
+        Sim.arrivals.push_back({AppKey(vk), up, injected, vk});
     }
 }
 

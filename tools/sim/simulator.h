@@ -30,6 +30,7 @@ struct AppKeyEvent {
     unsigned vk;
     bool up;
     bool injected;
+    unsigned rawVk;  // the key as sent, left and right apart: AltGr is VK_RMENU
 };
 
 struct ModeMessage {

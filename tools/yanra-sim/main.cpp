@@ -3,6 +3,7 @@
 //   yanra-sim trace [KEYS...]    one line per key-down: KEY, pass or swallow, injected steps
 //   yanra-sim keys [KEYS...]     the key messages the application receives, in order
 //   yanra-sim xdotool [KEYS...]  the xdotool actions that type KEYS (for the end-to-end tests)
+//   yanra-sim type [KEYS...]     the text the application shows, as UTF-8, through the Tibetan layout
 //
 // KEYS are the arguments joined by single blanks, or standard input when
 // there are none.
@@ -14,7 +15,9 @@
 
 #include "keys.h"
 #include "keystrokes.h"
+#include "layout.h"
 #include "simulator.h"
+#include "typing.h"
 #include "x11_keys.h"
 
 namespace {
@@ -23,6 +26,7 @@ constexpr const char* Usage =
     "usage: yanra-sim trace [KEYS...]\n"
     "       yanra-sim keys [KEYS...]\n"
     "       yanra-sim xdotool [KEYS...]\n"
+    "       yanra-sim type [KEYS...]\n"
     "KEYS: the arguments joined by blanks, or standard input when there are none.\n"
     "Printable ASCII is typed as on a US keyboard, a newline is Enter, {NAME} a named key\n"
     "(BS TAB ENTER ESC CAPS SPACE LEFT ... F12, {LSHIFT down} ...), {{ a brace.\n";
@@ -57,6 +61,10 @@ std::string KeysOutput(const KeystrokeParse& parse) {
     return text;
 }
 
+std::string TypeOutput(const KeystrokeParse& parse) {
+    return Utf8(TypedText(parse.keys)) + "\n";
+}
+
 bool XdotoolOutput(const KeystrokeParse& parse, std::string& text) {
     for (const UserKey& key : parse.keys) {
         const std::string name = X11KeyName(key.vk, key.flags);
@@ -80,7 +88,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string command = argv[1];
-    if (command != "trace" && command != "keys" && command != "xdotool") {
+    if (command != "trace" && command != "keys" && command != "xdotool" && command != "type") {
         std::fprintf(stderr, "yanra-sim: unknown command '%s'\n%s", command.c_str(), Usage);
         return 2;
     }
@@ -94,6 +102,8 @@ int main(int argc, char** argv) {
         output = TraceOutput(parse);
     } else if (command == "keys") {
         output = KeysOutput(parse);
+    } else if (command == "type") {
+        output = TypeOutput(parse);
     } else if (!XdotoolOutput(parse, output)) {
         return 2;
     }

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# yanra-sim type from the command line: the printed text byte for byte,
+# where the keys come from, and the answers to bad input.
+set -u
+sim=$1
+failures=0
+err=$(mktemp)
+trap 'rm -f "$err"' EXIT
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# The text is UTF-8 followed by one newline; $(...) would hide a missing or
+# doubled newline, so compare through od.
+expect_type() {
+    local expected=$1
+    shift
+    local actual
+    actual=$("$sim" type "$@" | od -An -tx1)
+    if [ "$actual" != "$(printf '%s\n' "$expected" | od -An -tx1)" ]; then
+        fail "type [$*]: got $("$sim" type "$@"), expected $expected"
+    fi
+}
+
+expect_type 'བཀྲ་ཤིས་བདེ་ལེགས།' 'bkra shis bde legs/'
+expect_type 'བསྒྲུབས་རྒྱལ་མཚོ།' 'bsgrubs rgyal mtsho/'
+expect_type 'བཀྲ་ཤིས་བདེ་ལེགས།' bkra shis bde legs/  # arguments joined by single blanks
+expect_type '' ''
+expect_type '' '.,'
+expect_type $'ཀ\nཁ' $'ka\nkha'
+
+# Standard input when there are no arguments, its final newline an Enter.
+actual=$(printf 'bkra shis' | "$sim" type | od -An -tx1)
+[ "$actual" = "$(printf 'བཀྲ་ཤིས\n' | od -An -tx1)" ] || fail "type from standard input"
+actual=$(printf 'ka\n' | "$sim" type | od -An -tx1)
+[ "$actual" = "$(printf 'ཀ\n\n' | od -An -tx1)" ] || fail "a final newline on standard input is an Enter"
+
+# Bad keys: a message naming the position, nothing on stdout, status 2.
+out=$("$sim" type 'ka{NOPE}' 2>"$err")
+status=$?
+[ "$status" = 2 ] || fail "type with a bad key name exits with $status, not 2"
+[ -z "$out" ] || fail "type with a bad key name printed: $out"
+grep -q 'position 3' "$err" || fail "type with a bad key name: $(cat "$err")"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures failure(s)"
+    exit 1
+fi
+echo "yanra-sim type: all checks passed"
