@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# yanra-sim type from the command line: the printed text byte for byte,
-# where the keys come from, and the answers to bad input.
+# yanra-sim type and yanra-sim reference from the command line: the printed
+# text byte for byte, where the keys come from, and the answers to bad input.
 set -u
 sim=$1
 failures=0
@@ -44,8 +44,24 @@ status=$?
 [ -z "$out" ] || fail "type with a bad key name printed: $out"
 grep -q 'position 3' "$err" || fail "type with a bad key name: $(cat "$err")"
 
+# The reference: every section, the Tibetan in it, and its arguments.
+out=$("$sim" reference 2>"$err")
+status=$?
+[ "$status" = 0 ] || fail "reference exits with $status: $(cat "$err")"
+for title in Letters 'Subjoined letters' Vowels 'Long vowels' 'Sanskrit letters and marks' Digits \
+    'Punctuation and signs'; do
+    grep -qx "$title" <<<"$out" || fail "reference has no section $title"
+done
+grep -Eq '^  kya +U\+0F40 U\+0FB1 +ཀྱ$' <<<"$out" || fail "reference text has no row for kya"
+[ "$("$sim" reference text)" = "$out" ] || fail "reference text differs from reference"
+"$sim" reference markdown | grep -qF '| `kya` | ཀྱ | U+0F40 U+0FB1 |' || fail "reference markdown has no row for kya"
+"$sim" reference html >/dev/null 2>&1
+[ $? = 2 ] || fail "reference with an unknown format exits with 2"
+"$sim" reference text extra >/dev/null 2>&1
+[ $? = 2 ] || fail "reference with two arguments exits with 2"
+
 if [ "$failures" -ne 0 ]; then
     echo "$failures failure(s)"
     exit 1
 fi
-echo "yanra-sim type: all checks passed"
+echo "yanra-sim type and reference: all checks passed"

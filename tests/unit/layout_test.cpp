@@ -8,6 +8,7 @@
 
 #include "keys.h"
 #include "layout.h"
+#include "reference.h"
 
 namespace {
 
@@ -114,6 +115,16 @@ TEST(Layout, EnterBreaksTheLine) {
 TEST(Layout, Utf8EncodesEveryLength) {
     EXPECT_EQ(Utf8(U"a\u00AB\u0F40\U0001F600"), "a\xC2\xAB\xE0\xBD\x80\xF0\x9F\x98\x80");
     EXPECT_EQ(Utf8(U""), "");
+}
+
+// The generated reference fails rather than print a row that types nothing.
+TEST(Reference, EveryRowTypesSomething) {
+    for (ReferenceFormat format : {ReferenceFormat::Text, ReferenceFormat::Markdown}) {
+        std::string output;
+        std::string error;
+        EXPECT_TRUE(MakeReference(format, output, error)) << error;
+        EXPECT_NE(output.find(u8"ཀྱ"), std::string::npos);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 //   yanra-sim keys [KEYS...]     the key messages the application receives, in order
 //   yanra-sim xdotool [KEYS...]  the xdotool actions that type KEYS (for the end-to-end tests)
 //   yanra-sim type [KEYS...]     the text the application shows, as UTF-8, through the Tibetan layout
+//   yanra-sim reference [text|markdown]  what to type for each letter and sign, and what it gives
 //
 // KEYS are the arguments joined by single blanks, or standard input when
 // there are none.
@@ -16,6 +17,7 @@
 #include "keys.h"
 #include "keystrokes.h"
 #include "layout.h"
+#include "reference.h"
 #include "simulator.h"
 #include "typing.h"
 #include "x11_keys.h"
@@ -27,6 +29,7 @@ constexpr const char* Usage =
     "       yanra-sim keys [KEYS...]\n"
     "       yanra-sim xdotool [KEYS...]\n"
     "       yanra-sim type [KEYS...]\n"
+    "       yanra-sim reference [text|markdown]\n"
     "KEYS: the arguments joined by blanks, or standard input when there are none.\n"
     "Printable ASCII is typed as on a US keyboard, a newline is Enter, {NAME} a named key\n"
     "(BS TAB ENTER ESC CAPS SPACE LEFT ... F12, {LSHIFT down} ...), {{ a brace.\n";
@@ -65,6 +68,22 @@ std::string TypeOutput(const KeystrokeParse& parse) {
     return Utf8(TypedText(parse.keys)) + "\n";
 }
 
+int PrintReference(int argc, char** argv) {
+    const std::string format = argc > 2 ? argv[2] : "text";
+    if (argc > 3 || (format != "text" && format != "markdown")) {
+        std::fprintf(stderr, "yanra-sim: reference takes text or markdown\n%s", Usage);
+        return 2;
+    }
+    std::string output;
+    std::string error;
+    if (!MakeReference(format == "text" ? ReferenceFormat::Text : ReferenceFormat::Markdown, output, error)) {
+        std::fprintf(stderr, "yanra-sim: reference: %s\n", error.c_str());
+        return 1;
+    }
+    std::fwrite(output.data(), 1, output.size(), stdout);
+    return 0;
+}
+
 bool XdotoolOutput(const KeystrokeParse& parse, std::string& text) {
     for (const UserKey& key : parse.keys) {
         const std::string name = X11KeyName(key.vk, key.flags);
@@ -88,6 +107,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string command = argv[1];
+    if (command == "reference") {
+        return PrintReference(argc, argv);
+    }
     if (command != "trace" && command != "keys" && command != "xdotool" && command != "type") {
         std::fprintf(stderr, "yanra-sim: unknown command '%s'\n%s", command.c_str(), Usage);
         return 2;
