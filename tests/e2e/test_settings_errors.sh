@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# A yanra.ini that cannot be written: closing the Settings dialog shows the
+# "Yanra Fatal" box, leaves the old file exactly as it was, and the program
+# goes on; the box comes again at every later save, and a save succeeds once
+# the file can be written again.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/lib.sh"
+source "$here/settings_helpers.sh"
+
+# save_refused NAME KEYS...: opens the dialog, closes it with KEYS, and checks
+# that the error box comes, that dismissing it closes the dialog too, and that
+# the program still runs.
+save_refused() {
+    local name=$1 box
+    shift
+    open_settings >/dev/null
+    xdotool key "$@"
+    if box=$(e2e_wait_window "$ERROR_TITLE"); then
+        e2e_pass "$name: the error box comes"
+        e2e_focus "$box"
+        xdotool key Return
+        check "$name: its OK closes it and the dialog" e2e_wait_for "the dialogs to close" \
+            eval 'absent "$ERROR_TITLE" && absent "$SETTINGS_TITLE"'
+    else
+        e2e_fail "$name: the error box comes"
+        e2e_die "no error box; cannot go on"
+    fi
+    check "$name: the program goes on" e2e_running yanra.exe
+    check "$name: no temporary file is left" test ! -e "$E2E_DIR/yanra.ini.new"
+}
+
+e2e_setup
+settings_session
+
+settings_text 0 0 5 >"$E2E_DIR/yanra.ini"
+cp "$E2E_DIR/yanra.ini" "$E2E_DIR/old.ini"
+start_yanra
+
+# A read-only file. Windows refuses to replace it; Wine (as Unix does) would
+# rename over it, so the program checks the attribute itself. Wine reports a
+# file without write permission as read-only.
+chmod a-w "$E2E_DIR/yanra.ini"
+save_refused "read-only file, Escape" Escape
+check "read-only file: the file is as it was" cmp -s "$E2E_DIR/old.ini" "$E2E_DIR/yanra.ini"
+save_refused "read-only file, a later OK" Return
+check "read-only file: still as it was after OK" cmp -s "$E2E_DIR/old.ini" "$E2E_DIR/yanra.ini"
+check "read-only file: still read-only" test -z "$(find "$E2E_DIR/yanra.ini" -perm /222)"
+
+# Writable again: the next save succeeds with the settings in memory, which
+# the failed saves left untouched.
+chmod u+w "$E2E_DIR/yanra.ini"
+rm -f "$E2E_DIR/yanra.ini"
+open_settings >/dev/null
+xdotool key Escape
+check "writable again: the dialog closes without a box" wait_closed "$SETTINGS_TITLE"
+check "writable again: no error box" absent "$ERROR_TITLE"
+check_file "writable again: the settings are written" 0 0 5
+
+# A directory in the file's place cannot be replaced; it stays as it was.
+rm -f "$E2E_DIR/yanra.ini"
+mkdir "$E2E_DIR/yanra.ini"
+touch "$E2E_DIR/yanra.ini/kept"
+save_refused "a directory named yanra.ini" Escape
+check "a directory named yanra.ini: it is left as it was" test -f "$E2E_DIR/yanra.ini/kept"
+
+stop_yanra
+e2e_finish
