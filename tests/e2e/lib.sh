@@ -1,0 +1,341 @@
+# The shared library of the end-to-end tests: the real Windows binaries run
+# under Wine on a private Xvfb display, and xdotool types into them with real
+# (XTEST) key events, which reach the low-level keyboard hook as user input.
+#
+# Source it from a test script, then call e2e_setup first. Every wait has a
+# timeout; on exit everything the test started is ended (its Wine programs, the
+# wineserver of its prefix, its Xvfb) and the test folder removed, unless the
+# test failed or YANRA_E2E_KEEP is set.
+#
+# Inputs, from the environment (ctest sets the first three):
+#   YANRA_ROOT          the repository (default: found from this file)
+#   YANRA_E2E_BUILD     the Windows build with the .exe and .dll files (default build/windows)
+#   YANRA_SIM           the native yanra-sim whose predictions count (default build/native/tools/yanra-sim)
+#   YANRA_E2E_PROGRAM   the program under test: the Windows program that loads zelbo and
+#                       runs the hook (default: the test host of the Windows build)
+#   YANRA_WINEPREFIX    the Wine prefix (default build/wineprefix, see scripts/wine-env)
+#   YANRA_E2E_TIMEOUT   seconds that any one wait may take (default 30)
+#   YANRA_E2E_KEEP      when set, the test folder is kept
+#
+# Set for the test: E2E_DIR (the test folder, also the working directory of the
+# test and of every program it starts), DISPLAY, WINEPREFIX and the rest of
+# scripts/wine-env, E2E_PID[NAME] (the pid of each started program, by file name).
+
+set -uo pipefail
+
+YANRA_ROOT=${YANRA_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+YANRA_E2E_BUILD=${YANRA_E2E_BUILD:-$YANRA_ROOT/build/windows}
+YANRA_SIM=${YANRA_SIM:-$YANRA_ROOT/build/native/tools/yanra-sim}
+YANRA_E2E_PROGRAM=${YANRA_E2E_PROGRAM:-$YANRA_E2E_BUILD/tools/testhost/yanra-testhost.exe}
+YANRA_E2E_TIMEOUT=${YANRA_E2E_TIMEOUT:-30}
+
+E2E_RECEIVER=$YANRA_E2E_BUILD/tools/receiver/yanra-receiver.exe
+E2E_LIBRARY=$YANRA_E2E_BUILD/engine/zelbo.dll
+E2E_RECEIVER_TITLE="Yanra Receiver"
+
+E2E_DIR=
+E2E_XVFB_PID=
+E2E_WINE_STARTED=0
+E2E_PASSED=0
+E2E_FAILED=0
+declare -A E2E_PID=()
+
+# Prints a message and ends the test as failed; the EXIT trap cleans up.
+e2e_die() {
+    echo "e2e: FATAL: $*" >&2
+    exit 1
+}
+
+# Creates the test folder, makes it the working directory and installs the
+# cleanup. Checks that the tools and the binaries are there.
+e2e_setup() {
+    local tool file
+    for tool in Xvfb xdotool xkbcomp wine wineserver timeout; do
+        command -v "$tool" >/dev/null || e2e_die "$tool is not installed (run scripts/setup)"
+    done
+    for file in "$YANRA_SIM" "$YANRA_E2E_PROGRAM" "$E2E_RECEIVER" "$E2E_LIBRARY"; do
+        [ -f "$file" ] || e2e_die "$file is missing (build the native and the Windows presets)"
+    done
+    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/yanra-e2e.XXXXXX") || e2e_die "cannot create a test folder"
+    cd "$E2E_DIR" || e2e_die "cannot enter $E2E_DIR"
+    trap e2e_cleanup EXIT
+}
+
+# Ends what the test started, in order: the Wine programs and the wineserver
+# of this prefix (the test restarted it, so nobody else's programs run in
+# it), then Xvfb. Keeps the test folder when the test failed.
+e2e_cleanup() {
+    local status=$?
+    if [ "$E2E_WINE_STARTED" = 1 ]; then
+        wineserver -k >/dev/null 2>&1
+        timeout 20 wineserver -w >/dev/null 2>&1
+    fi
+    if [ -n "$E2E_XVFB_PID" ]; then
+        kill "$E2E_XVFB_PID" 2>/dev/null
+        wait "$E2E_XVFB_PID" 2>/dev/null
+    fi
+    if [ -n "$E2E_DIR" ]; then
+        cd / || true
+        if [ "$status" -ne 0 ] || [ -n "${YANRA_E2E_KEEP:-}" ]; then
+            echo "e2e: test folder kept: $E2E_DIR" >&2
+        else
+            rm -rf "$E2E_DIR"
+        fi
+    fi
+    exit "$status"
+}
+
+# e2e_wait_for DESCRIPTION COMMAND [ARGS...]: runs COMMAND every 50 ms until
+# it succeeds; after YANRA_E2E_TIMEOUT seconds says what it waited for and
+# fails.
+e2e_wait_for() {
+    local description=$1
+    shift
+    local deadline=$((SECONDS + YANRA_E2E_TIMEOUT))
+    until "$@"; do
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            echo "e2e: timed out after ${YANRA_E2E_TIMEOUT}s waiting for $description" >&2
+            return 1
+        fi
+        sleep 0.05
+    done
+}
+
+# Starts a private Xvfb and exports its DISPLAY. No autorepeat (-r): xdotool
+# holds keys long enough for the server to repeat them. -noreset keeps the
+# keymap that e2e_load_keymap loads when clients come and go.
+e2e_start_xvfb() {
+    Xvfb -displayfd 3 -r -noreset -nolisten tcp -screen 0 1024x768x24 \
+        3>"$E2E_DIR/display" >"$E2E_DIR/xvfb.out" 2>&1 &
+    E2E_XVFB_PID=$!
+    e2e_wait_for "Xvfb to start" grep -q '[0-9]' "$E2E_DIR/display" ||
+        e2e_die "Xvfb did not start: $(cat "$E2E_DIR/xvfb.out")"
+    export DISPLAY=":$(tr -dc 0-9 <"$E2E_DIR/display")"
+}
+
+# Loads a keymap in which CapsLock keeps its key code and keysym (Wine still
+# reports VK_CAPITAL) but no longer locks. Otherwise a CapsLock that the hook
+# swallows still toggles the X server's lock, and Wine, seeing its own state
+# differ, sends a CapsLock press of its own with the next key.
+e2e_load_keymap() {
+    xkbcomp -xkb "$DISPLAY" "$E2E_DIR/keymap.xkb" >/dev/null 2>&1 || e2e_die "cannot read the keymap"
+    sed '/interpret Caps_Lock/,/};/ s/LockMods([^)]*)/NoAction()/' "$E2E_DIR/keymap.xkb" >"$E2E_DIR/nolock.xkb"
+    xkbcomp -w 0 "$E2E_DIR/nolock.xkb" "$DISPLAY" >/dev/null 2>&1 || e2e_die "cannot load the keymap"
+    xkbcomp -xkb "$DISPLAY" - 2>/dev/null | grep -A2 'interpret Caps_Lock' | grep -q 'NoAction()' ||
+        e2e_die "CapsLock still locks after loading the keymap"
+}
+
+# Prepares the Wine prefix (created once, with the virtual desktop) and starts
+# a fresh, persistent wineserver for it. A server left running from before
+# could hold a desktop on another X display, where our windows would go.
+e2e_prepare_wine() {
+    # shellcheck source=../../scripts/wine-env
+    source "$YANRA_ROOT/scripts/wine-env"
+    wine_env_prepare || e2e_die "cannot prepare the Wine prefix $WINEPREFIX"
+    E2E_WINE_STARTED=1
+    wineserver -k >/dev/null 2>&1
+    timeout 20 wineserver -w >/dev/null 2>&1
+    wineserver -p || e2e_die "cannot start wineserver"
+}
+
+# e2e_copy FILE...: copies files into the test folder, where the programs run
+# (the DLL must sit beside the program that loads it).
+e2e_copy() {
+    cp "$@" "$E2E_DIR/" || e2e_die "cannot copy $* into the test folder"
+}
+
+# e2e_start PROGRAM [ARGS...]: starts a Windows program in the background
+# under Wine, in the test folder; its output goes to NAME.out there and its
+# pid to E2E_PID[NAME], NAME being the program's file name.
+e2e_start() {
+    local program=$1
+    shift
+    local name
+    name=$(basename "$program")
+    wine "$program" "$@" >"$E2E_DIR/$name.out" 2>&1 &
+    E2E_PID[$name]=$!
+}
+
+# e2e_running NAME: succeeds while the program started as NAME runs.
+e2e_running() {
+    local pid=${E2E_PID[$1]:-} state
+    [ -n "$pid" ] || return 1
+    state=$(ps -o stat= -p "$pid" 2>/dev/null)
+    [ -n "$state" ] && [ "${state:0:1}" != Z ]
+}
+
+e2e_ended() {
+    ! e2e_running "$1"
+}
+
+# e2e_stop NAME: sends WM_CLOSE to the program's top-level windows (hidden
+# ones too) and waits for it to end. Returns the program's exit code, or 124
+# when it did not end in time.
+e2e_stop() {
+    local name=$1
+    wine taskkill /im "$name" >/dev/null 2>&1
+    if ! e2e_wait_for "$name to end" e2e_ended "$name"; then
+        return 124
+    fi
+    wait "${E2E_PID[$name]}"
+}
+
+# e2e_wait_window TITLE: waits for a window whose title is exactly TITLE and
+# prints its X window id.
+e2e_wait_window() {
+    local title=$1 id
+    id=$(timeout "$YANRA_E2E_TIMEOUT" xdotool search --sync --name "^$title\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] || { echo "e2e: no window titled \"$title\" within ${YANRA_E2E_TIMEOUT}s" >&2; return 1; }
+    echo "$id"
+}
+
+# e2e_focus WINDOW: gives the keyboard focus to an X window (an id from
+# e2e_wait_window).
+e2e_focus() {
+    timeout "$YANRA_E2E_TIMEOUT" xdotool windowfocus --sync "$1" >/dev/null 2>&1
+}
+
+# e2e_wait_file FILE [LINE]: waits until FILE exists, and when LINE is given,
+# until it has that exact line.
+e2e_wait_file() {
+    if [ $# -ge 2 ]; then
+        e2e_wait_for "the line \"$2\" in $1" grep -qxF -- "$2" "$1" 2>/dev/null
+    else
+        e2e_wait_for "$1" test -e "$1"
+    fi
+}
+
+# e2e_count_lines FILE: prints the number of complete lines in FILE (0 when
+# it does not exist).
+e2e_count_lines() {
+    if [ -e "$1" ]; then
+        wc -l <"$1"
+    else
+        echo 0
+    fi
+}
+
+e2e_has_lines() {
+    [ "$(e2e_count_lines "$1")" -ge "$2" ]
+}
+
+# e2e_wait_lines FILE COUNT: waits until FILE has at least COUNT lines, then
+# until it stops growing (no new line for 300 ms), so that lines beyond the
+# expected ones show up too. Fails when COUNT is not reached in time.
+e2e_wait_lines() {
+    local file=$1 count=$2 lines previous
+    e2e_wait_for "$count lines in $file" e2e_has_lines "$file" "$count" || return 1
+    previous=-1
+    lines=$(e2e_count_lines "$file")
+    while [ "$lines" != "$previous" ]; do
+        previous=$lines
+        sleep 0.3
+        lines=$(e2e_count_lines "$file")
+    done
+}
+
+# e2e_type KEYS: types KEYS (the yanra-sim language) into the focused window:
+# yanra-sim works out the key presses and releases, and one xdotool run sends
+# them all, so nothing else comes between them.
+e2e_type() {
+    local actions count
+    actions=$(printf '%s' "$1" | "$YANRA_SIM" xdotool) || e2e_die "yanra-sim cannot type: $1"
+    count=$(printf '%s\n' "$actions" | wc -l)
+    # shellcheck disable=SC2086  # one word per xdotool argument
+    timeout $((YANRA_E2E_TIMEOUT + count / 10)) xdotool $actions || e2e_die "xdotool failed typing: $1"
+}
+
+# e2e_compare NAME EXPECTED ACTUAL: compares two files; counts the result and
+# prints a readable diff when they differ.
+e2e_compare() {
+    local name=$1 expected=$2 actual=$3
+    if diff -u --label "expected ($name)" --label "actual ($name)" "$expected" "$actual" >"$E2E_DIR/diff"; then
+        e2e_pass "$name"
+    else
+        e2e_fail "$name"
+        sed 's/^/    /' "$E2E_DIR/diff"
+    fi
+}
+
+# e2e_pass NAME / e2e_fail NAME: counts one checked case.
+e2e_pass() {
+    E2E_PASSED=$((E2E_PASSED + 1))
+    echo "ok: $1"
+}
+
+e2e_fail() {
+    E2E_FAILED=$((E2E_FAILED + 1))
+    echo "FAIL: $1"
+}
+
+# Prints the summary line and ends the test: failed when any case failed.
+e2e_finish() {
+    echo "$E2E_PASSED passed, $E2E_FAILED failed"
+    [ "$E2E_FAILED" -eq 0 ] && [ "$E2E_PASSED" -gt 0 ]
+    exit $?
+}
+
+# --- The typing session: the program under test with its hook, and the
+# receiver focused, recording every key message to keys.log. ---
+
+E2E_KEY_LOG=keys.log
+E2E_TYPED=
+E2E_RECEIVER_WINDOW=
+
+# e2e_start_typing_session [PROGRAM-ARGS...]: starts Xvfb, Wine, the program
+# under test (with the given arguments) and the receiver, focuses the
+# receiver and waits until typed keys go through the hook to it.
+e2e_start_typing_session() {
+    e2e_start_xvfb
+    e2e_load_keymap
+    e2e_prepare_wine
+    e2e_copy "$YANRA_E2E_PROGRAM" "$E2E_LIBRARY" "$E2E_RECEIVER"
+    e2e_start "$E2E_DIR/$(basename "$YANRA_E2E_PROGRAM")" "$@"
+    e2e_start "$E2E_DIR/$(basename "$E2E_RECEIVER")" "$E2E_KEY_LOG" ready
+    E2E_RECEIVER_WINDOW=$(e2e_wait_window "$E2E_RECEIVER_TITLE") || e2e_die "the receiver did not open its window"
+    e2e_focus "$E2E_RECEIVER_WINDOW" || e2e_die "cannot focus the receiver"
+    e2e_wait_file ready ready || e2e_die "the receiver never got the focus"
+    e2e_wait_for "the hook to take typed keys" e2e_probe_hook ||
+        e2e_die "typed keys do not go through the hook to the receiver (last probe: $(tail -n 6 "$E2E_KEY_LOG" | tr '\n' ' '))"
+    E2E_TYPED=
+}
+
+# Types "k " and succeeds when what arrives is what the engine makes of it.
+# The program may not have installed its hook yet, or may have taken the
+# focus: then the keys arrive as typed, and the next try focuses again.
+# Afterwards the engine is as if just loaded: the space ends the syllable,
+# and no modifier is down.
+e2e_probe_hook() {
+    local before
+    local program
+    program=$(basename "$YANRA_E2E_PROGRAM")
+    e2e_running "$program" || e2e_die "$program has ended: $(cat "$E2E_DIR/$program.out")"
+    e2e_focus "$E2E_RECEIVER_WINDOW"
+    before=$(e2e_count_lines "$E2E_KEY_LOG")
+    e2e_type 'k '
+    YANRA_E2E_TIMEOUT=3 e2e_wait_lines "$E2E_KEY_LOG" $((before + 4)) 2>/dev/null || return 1
+    [ "$(tail -n +$((before + 1)) "$E2E_KEY_LOG")" = "$(printf 'k ' | "$YANRA_SIM" keys)" ]
+}
+
+# e2e_check_typing NAME KEYS: types KEYS and checks that the receiver gets
+# exactly the key messages that yanra-sim predicts, in order, key-ups
+# included. The engine keeps its state from one check to the next, so the
+# prediction runs over everything typed in the session and this check's
+# share is the part beyond what the earlier checks typed. Its messages are
+# those that arrive after the earlier checks' had all arrived, so a fault in
+# one check does not spill into the next.
+e2e_check_typing() {
+    local name=$1 keys=$2
+    local safe_name=${name//[^A-Za-z0-9_-]/_}
+    local expected=$E2E_DIR/$safe_name.expected actual=$E2E_DIR/$safe_name.actual
+    local predicted_before arrived_before
+    predicted_before=$(printf '%s' "$E2E_TYPED" | "$YANRA_SIM" keys | wc -l)
+    E2E_TYPED+=$keys
+    printf '%s' "$E2E_TYPED" | "$YANRA_SIM" keys | tail -n +$((predicted_before + 1)) >"$expected" ||
+        e2e_die "yanra-sim cannot predict: $keys"
+    arrived_before=$(e2e_count_lines "$E2E_KEY_LOG")
+    e2e_type "$keys"
+    e2e_wait_lines "$E2E_KEY_LOG" $((arrived_before + $(wc -l <"$expected")))
+    tail -n +$((arrived_before + 1)) "$E2E_KEY_LOG" >"$actual"
+    e2e_compare "$name" "$expected" "$actual"
+}
