@@ -105,13 +105,23 @@ click_close_button() {
     xdotool mousemove $((x + w - 13)) $((y + 12)) click 1
 }
 
+# wait_shown TITLE: waits for a window of that title to be on screen and
+# prints its id. A window has its title before it is mapped, and an unmapped
+# window cannot take the focus.
+wait_shown() {
+    local id
+    id=$(e2e_wait_window "$1") || return 1
+    e2e_wait_for "\"$1\" on screen" visible "$1" || return 1
+    echo "$id"
+}
+
 # open_dialog KEYS TITLE: types KEYS (xdotool key names) into the main window
 # and waits for the dialog; prints its window id.
 open_dialog() {
     local keys=$1 title=$2 id
     e2e_focus "$MAIN_WINDOW" || e2e_die "cannot focus the main window"
     xdotool key "$keys"
-    id=$(e2e_wait_window "$title") || return 1
+    id=$(wait_shown "$title") || return 1
     e2e_focus "$id" || e2e_die "cannot focus \"$title\""
     echo "$id"
 }

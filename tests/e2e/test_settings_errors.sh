@@ -15,7 +15,7 @@ save_refused() {
     shift
     open_settings >/dev/null
     xdotool key "$@"
-    if box=$(e2e_wait_window "$ERROR_TITLE"); then
+    if box=$(wait_shown "$ERROR_TITLE"); then
         e2e_pass "$name: the error box comes"
         e2e_focus "$box"
         xdotool key Return
