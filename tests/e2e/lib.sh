@@ -181,10 +181,11 @@ e2e_stop() {
 }
 
 # e2e_wait_window TITLE: waits for a window whose title is exactly TITLE and
-# prints its X window id.
+# prints its X window id. (xdotool matches titles ignoring case.)
 e2e_wait_window() {
-    local title=$1 id
-    id=$(timeout "$YANRA_E2E_TIMEOUT" xdotool search --sync --name "^$title\$" 2>/dev/null | head -n 1)
+    local title=$1 pattern id
+    pattern=$(printf '%s' "$title" | sed 's/[][\.*^$(){}?+|]/\\&/g')
+    id=$(timeout "$YANRA_E2E_TIMEOUT" xdotool search --sync --name "^$pattern\$" 2>/dev/null | head -n 1)
     [ -n "$id" ] || { echo "e2e: no window titled \"$title\" within ${YANRA_E2E_TIMEOUT}s" >&2; return 1; }
     echo "$id"
 }

@@ -15,9 +15,9 @@
 #   event, so they reach the converter instead of passing.
 # - CapsLock with the left Ctrl held: it passes, and Wine then toggles its own
 #   CapsLock back with an extra press of its own on the next key.
-# Key-ups are deterministic under Wine: the program that has the focus waits
-# for the hook's answer to one key before it reads the next, and the keys the
-# hook injects run through it nested inside SendInput, all before that answer.
+# Key-ups are compared too: under Wine the keys that the hook injects run
+# through it nested inside SendInput, before it answers the user's key, and
+# the user's key-up has come after them in every run.
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
