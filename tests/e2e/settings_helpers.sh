@@ -119,6 +119,7 @@ wait_shown() {
 # and waits for the dialog; prints its window id.
 open_dialog() {
     local keys=$1 title=$2 id
+    e2e_wait_for "the main window on screen" visible "$MAIN_TITLE" || e2e_die "the main window is not on screen"
     e2e_focus "$MAIN_WINDOW" || e2e_die "cannot focus the main window"
     xdotool key "$keys"
     id=$(wait_shown "$title") || return 1
