@@ -150,6 +150,13 @@ in_front() {
     [ "${b:-0}" -gt $((${r:-0} + 80)) ]
 }
 
+# A minimised window sits off the screen as a short caption, as on Windows.
+minimised() {
+    local x y w h
+    read -r x y w h < <(window_geometry "$1")
+    [ "$x" -lt 0 ] && [ "$h" -lt 40 ]
+}
+
 # A popup menu of the program: a window of yanra.exe without a title. Prints
 # "X Y WIDTH HEIGHT".
 popup_geometry() {
@@ -284,6 +291,17 @@ else
 fi
 expect_tray "a second start adds no second icon" ewts 1
 e2e_running yanra.exe || e2e_fail "the first instance ended"
+
+# A minimised window is restored by a second start, not merely shown.
+read -r x y w h < <(window_geometry "$main_window")
+xdotool mousemove $((x + w - 50)) $((y + 12)) click 1  # the caption's minimise button
+e2e_wait_for "the main window to be minimised" minimised "$main_window" || e2e_die "cannot minimise the main window"
+timeout "$YANRA_E2E_TIMEOUT" wine "$E2E_DIR/yanra.exe" >"$E2E_DIR/third.out" 2>&1
+if e2e_wait_for "the main window to be restored" eval '! minimised "$main_window"'; then
+    e2e_pass "a second start restores the minimised window"
+else
+    e2e_fail "a second start restores the minimised window"
+fi
 
 # Exit from the popup menu.
 click_icon 3
