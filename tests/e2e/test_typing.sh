@@ -80,6 +80,7 @@ if [ "$status" -eq 0 ]; then
 else
     e2e_fail "$program ends with exit code $status"
 fi
+e2e_focus "$E2E_RECEIVER_WINDOW"
 before=$(e2e_count_lines "$E2E_KEY_LOG")
 e2e_type k
 e2e_wait_lines "$E2E_KEY_LOG" $((before + 2))
