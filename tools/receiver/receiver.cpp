@@ -1,32 +1,48 @@
 // yanra-receiver: the window the end-to-end tests type into. It records every
-// key message it gets, in order, as "down NAME" / "up NAME" lines.
+// key message it gets, in order, as "down NAME" / "up NAME" lines, and shows
+// the text that the Tibetan keyboard layout makes of those messages.
 //
-//   yanra-receiver.exe LOG [READY]
+//   yanra-receiver.exe LOG [READY [TEXT]]
 //
 // LOG gets one line per key message, written through at once so that a test
 // can read it while keys are still arriving. READY, when given, is created
-// with the line "ready" once the window has the keyboard focus.
+// with the line "ready" once the window has the keyboard focus. TEXT (by
+// default LOG followed by ".txt") holds the text shown, as UTF-8; it is
+// replaced whole after every change, so a reader never sees half of it.
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "keystrokes.h"
+#include "layout.h"
 
 namespace {
 
 constexpr wchar_t WindowClass[] = L"Yanra_ReceiverClass";
 constexpr wchar_t WindowTitle[] = L"Yanra Receiver";
-constexpr std::size_t ShownTextLimit = 4000;
+constexpr wchar_t TextFont[] = L"Tibetan Machine Uni";
+constexpr int TextPixels = 80;
+// The font's own line height leaves room for stacks far taller than Tibetan
+// has, which would show only two lines here: these fit a vowel sign over a
+// three-letter stack with a vowel under it.
+constexpr int LineAscent = TextPixels;
+constexpr int LineDepth = TextPixels * 5 / 8;
+constexpr int LineHeight = LineAscent + LineDepth;
+constexpr int Margin = 16;
 
 std::FILE* KeyLog = nullptr;
 const char* ReadyPath = nullptr;
 bool ReadyWritten = false;
+std::string TextPath;
+bool TextWriteFailed = false;
 
-// What the client area shows. Bounded: a long test types thousands of keys.
-std::wstring ShownText;
+// The application's side of the keyboard: modifier state and the text typed.
+TypingState Typing;
 
 bool IsKeyDownMessage(UINT message) { return message == WM_KEYDOWN || message == WM_SYSKEYDOWN; }
 
@@ -37,28 +53,60 @@ void RecordKey(UINT message, WPARAM vk) {
     std::fflush(KeyLog);
 }
 
-void ShowKey(HWND window, UINT message, WPARAM vk) {
-    if (!IsKeyDownMessage(message)) {
-        return;
+// Window messages name both Alt keys VK_MENU, and the right one is AltGr. A
+// keyboard's right Alt carries the extended bit; the one that the engine
+// injects does not, and shows only in the key state of VK_RMENU (down before
+// its key-down message is handled, up before its key-up). Wine turns a right
+// Alt injected without the extended flag into the left one, key state and
+// all, so there the engine's AltGr keys type nothing here.
+bool IsRightAlt(bool up, LPARAM lParam) {
+    if ((static_cast<unsigned long>(lParam) >> 24 & 1) != 0) {
+        return true;
     }
-    if (!ShownText.empty()) {
-        ShownText += L' ';
+    const bool rightHeld = GetKeyState(VK_RMENU) < 0;
+    return up ? Typing.altGr && !rightHeld : !Typing.altGr && rightHeld;
+}
+
+unsigned ModelKey(WPARAM vk, bool up, LPARAM lParam) {
+    if (vk == VK_MENU && IsRightAlt(up, lParam)) {
+        return VK_RMENU;
     }
-    for (char c : KeyName(static_cast<unsigned>(vk))) {
-        ShownText += static_cast<wchar_t>(c);
+    return static_cast<unsigned>(vk);
+}
+
+void WriteText() {
+    const std::string next = TextPath + ".new";
+    const std::string bytes = Utf8(Typing.text);
+    bool written = false;
+    if (std::FILE* file = std::fopen(next.c_str(), "wb")) {
+        written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        written = std::fclose(file) == 0 && written;
     }
-    if (ShownText.size() > ShownTextLimit) {
-        ShownText.erase(0, ShownText.size() - ShownTextLimit);
+    written = written && MoveFileExA(next.c_str(), TextPath.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!written && !TextWriteFailed) {
+        TextWriteFailed = true;
+        std::fprintf(stderr, "yanra-receiver: cannot write %s (error %lu)\n", TextPath.c_str(), GetLastError());
     }
-    InvalidateRect(window, nullptr, TRUE);
+}
+
+void TypeKey(HWND window, UINT message, WPARAM vk, LPARAM lParam) {
+    const bool up = !IsKeyDownMessage(message);
+    const std::u32string before = Typing.text;
+    TypeKeyMessage(Typing, ModelKey(vk, up, lParam), up);
+    if (Typing.text != before) {
+        WriteText();
+        InvalidateRect(window, nullptr, TRUE);
+    }
 }
 
 // Every key message, the system keys included: they are answered here and
 // never reach DefWindowProc, whose menu mode (after Alt or F10) would eat the
-// keys that follow, and whose Alt+F4 would close the window.
-void OnKey(HWND window, UINT message, WPARAM vk) {
+// keys that follow, and whose Alt+F4 would close the window. The text is
+// brought up to date before the key is logged, so that a test which has seen
+// a key's line finds the text that key made.
+void OnKey(HWND window, UINT message, WPARAM vk, LPARAM lParam) {
+    TypeKey(window, message, vk, lParam);
     RecordKey(message, vk);
-    ShowKey(window, message, vk);
 }
 
 // The marker that tells a test the window can take keys.
@@ -73,13 +121,85 @@ void OnSetFocus() {
     }
 }
 
+std::wstring Utf16(const std::u32string& text) {
+    std::wstring result;
+    for (char32_t c : text) {
+        if (c >= 0x10000) {
+            result += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+            result += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            result += static_cast<wchar_t>(c);
+        }
+    }
+    return result;
+}
+
+// Tibetan is broken into lines after a tsheg or a shad, as after a blank.
+bool BreaksAfter(wchar_t c) {
+    return c == L' ' || c == 0x0F0B || c == 0x0F0C || c == 0x0F0D || c == 0x0F0E || c == 0x0F14;
+}
+
+int TextWidth(HDC dc, const std::wstring& text) {
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// The text in lines that fit the width. Done here rather than by DrawText,
+// which breaks only at blanks and cuts a run of syllables anywhere, even
+// between a letter and the letter stacked under it.
+std::vector<std::wstring> WrapLines(HDC dc, const std::wstring& text, int width) {
+    std::vector<std::wstring> lines;
+    std::wstring line;
+    std::wstring piece;
+    auto placePiece = [&]() {
+        if (!line.empty() && TextWidth(dc, line + piece) > width) {
+            lines.push_back(line);
+            line.clear();
+        }
+        line += piece;
+        piece.clear();
+    };
+    for (wchar_t c : text) {
+        if (c == L'\n') {
+            placePiece();
+            lines.push_back(line);
+            line.clear();
+            continue;
+        }
+        piece += c;
+        if (BreaksAfter(c)) {
+            placePiece();
+        }
+    }
+    placePiece();
+    lines.push_back(line);
+    return lines;
+}
+
+// The text in a large Tibetan font; when it is longer than the window, its
+// end, where typing goes on.
 void OnPaint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     RECT area;
     GetClientRect(window, &area);
-    InflateRect(&area, -8, -8);
-    DrawTextW(dc, ShownText.c_str(), static_cast<int>(ShownText.size()), &area, DT_WORDBREAK | DT_NOPREFIX);
+    InflateRect(&area, -Margin, -Margin);
+    HFONT font = CreateFontW(-TextPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, TextFont);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    const std::vector<std::wstring> lines = WrapLines(dc, Utf16(Typing.text), area.right - area.left);
+    const std::size_t fitting = static_cast<std::size_t>(std::max(1L, (area.bottom - area.top) / LineHeight));
+    const std::size_t first = lines.size() > fitting ? lines.size() - fitting : 0;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+    int baseline = area.top + LineAscent;
+    for (std::size_t i = first; i < lines.size(); i++) {
+        TextOutW(dc, area.left, baseline, lines[i].c_str(), static_cast<int>(lines[i].size()));
+        baseline += LineHeight;
+    }
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
     EndPaint(window, &paint);
 }
 
@@ -89,7 +209,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_KEYUP:
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP:
-        OnKey(window, message, wParam);
+        OnKey(window, message, wParam, lParam);
         return 0;
     case WM_SETFOCUS:
         OnSetFocus();
@@ -114,15 +234,15 @@ HWND CreateReceiverWindow(HINSTANCE instance) {
     if (RegisterClassW(&windowClass) == 0) {
         return nullptr;
     }
-    return CreateWindowW(WindowClass, WindowTitle, WS_OVERLAPPEDWINDOW, 40, 40, 640, 360, nullptr, nullptr,
+    return CreateWindowW(WindowClass, WindowTitle, WS_OVERLAPPEDWINDOW, 40, 40, 900, 480, nullptr, nullptr,
                          instance, nullptr);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    if (__argc < 2 || __argc > 3) {
-        std::fputs("usage: yanra-receiver LOG [READY]\n", stderr);
+    if (__argc < 2 || __argc > 4) {
+        std::fputs("usage: yanra-receiver LOG [READY [TEXT]]\n", stderr);
         return 2;
     }
     KeyLog = std::fopen(__argv[1], "wb");
@@ -130,7 +250,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         std::fprintf(stderr, "yanra-receiver: cannot write %s\n", __argv[1]);
         return 1;
     }
-    ReadyPath = __argc == 3 ? __argv[2] : nullptr;
+    ReadyPath = __argc >= 3 ? __argv[2] : nullptr;
+    TextPath = __argc == 4 ? std::string(__argv[3]) : std::string(__argv[1]) + ".txt";
+    // The layout starts from the system's CapsLock, as the application would.
+    Typing.capsLock = (GetKeyState(VK_CAPITAL) & 1) != 0;
+    WriteText();
 
     HWND window = CreateReceiverWindow(instance);
     if (window == nullptr) {
