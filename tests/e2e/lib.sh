@@ -282,6 +282,11 @@ e2e_finish() {
 E2E_KEY_LOG=keys.log
 E2E_TYPED=
 E2E_RECEIVER_WINDOW=
+# The text that the receiver shows through the Tibetan layout (UTF-8, written
+# beside the key log), and what it showed when the session's checks began:
+# the text of the hook probes.
+E2E_TEXT_FILE=$E2E_KEY_LOG.txt
+E2E_TEXT_BEFORE=
 
 # e2e_start_typing_session [PROGRAM-ARGS...]: starts Xvfb, Wine, the program
 # under test (with the given arguments) and the receiver, focuses the
@@ -299,6 +304,14 @@ e2e_start_typing_session() {
     e2e_wait_for "the hook to take typed keys" e2e_probe_hook ||
         e2e_die "typed keys do not go through the hook to the receiver (last probe: $(tail -n 6 "$E2E_KEY_LOG" | tr '\n' ' '))"
     E2E_TYPED=
+    E2E_TEXT_BEFORE=$(e2e_shown_text) || e2e_die "the receiver shows no text file"
+}
+
+# Prints the text that the receiver shows, exactly, final newlines included.
+e2e_shown_text() {
+    local text
+    text=$(cat "$E2E_TEXT_FILE" && echo x) || e2e_die "the receiver wrote no $E2E_TEXT_FILE"
+    printf '%s' "${text%x}"
 }
 
 # Types "k " and succeeds when what arrives is what the engine makes of it.
@@ -338,5 +351,21 @@ e2e_check_typing() {
     e2e_type "$keys"
     e2e_wait_lines "$E2E_KEY_LOG" $((arrived_before + $(wc -l <"$expected")))
     tail -n +$((arrived_before + 1)) "$E2E_KEY_LOG" >"$actual"
+    e2e_compare "$name" "$expected" "$actual"
+}
+
+# e2e_check_text NAME: the receiver shows what yanra-sim type predicts for
+# everything that the checks of the session typed, after the probes' text.
+# Call it once the keys have arrived (after e2e_check_typing).
+e2e_check_text() {
+    local name=$1
+    local safe_name=${name//[^A-Za-z0-9_-]/_}
+    local expected=$E2E_DIR/$safe_name.text.expected actual=$E2E_DIR/$safe_name.text.actual
+    {
+        printf '%s' "$E2E_TEXT_BEFORE"
+        printf '%s' "$E2E_TYPED" | "$YANRA_SIM" type || e2e_die "yanra-sim cannot predict the text"
+    } >"$expected"
+    # yanra-sim ends the text with a newline of its own.
+    { e2e_shown_text; echo; } >"$actual"
     e2e_compare "$name" "$expected" "$actual"
 }
