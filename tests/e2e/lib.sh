@@ -191,9 +191,15 @@ e2e_wait_window() {
 }
 
 # e2e_focus WINDOW: gives the keyboard focus to an X window (an id from
-# e2e_wait_window).
+# e2e_wait_window). Wine names a window before it maps it, and focusing an
+# unmapped window fails at once, so this tries again until the focus is there
+# or the time is up.
 e2e_focus() {
-    timeout "$YANRA_E2E_TIMEOUT" xdotool windowfocus --sync "$1" >/dev/null 2>&1
+    e2e_wait_for "the focus on window $1" e2e_try_focus "$1"
+}
+
+e2e_try_focus() {
+    timeout 5 xdotool windowfocus --sync "$1" >/dev/null 2>&1
 }
 
 # e2e_wait_file FILE [LINE]: waits until FILE exists, and when LINE is given,
