@@ -190,6 +190,16 @@ e2e_wait_window() {
     echo "$id"
 }
 
+# e2e_window_geometry WINDOW: prints "X Y WIDTH HEIGHT" of an X window on the
+# screen. (xdotool's getwindowgeometry counts the offset of Wine's virtual
+# desktop twice, so xwininfo is asked.)
+e2e_window_geometry() {
+    xwininfo -id "$1" | awk -F: '
+        /Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+        /Width/ { w = $2 } /Height/ { h = $2 }
+        END { print x + 0, y + 0, w + 0, h + 0 }'
+}
+
 # e2e_focus WINDOW: gives the keyboard focus to an X window (an id from
 # e2e_wait_window). Wine names a window before it maps it, and focusing an
 # unmapped window fails at once, so this tries again until the focus is there
@@ -273,6 +283,30 @@ e2e_pass() {
 e2e_fail() {
     E2E_FAILED=$((E2E_FAILED + 1))
     echo "FAIL: $1"
+}
+
+# e2e_check NAME COMMAND [ARGS...]: one checked case: passes when the command
+# succeeds.
+e2e_check() {
+    local name=$1
+    shift
+    if "$@"; then
+        e2e_pass "$name"
+    else
+        e2e_fail "$name"
+    fi
+}
+
+# e2e_check_stop NAME: closes the program as e2e_stop does; one case, passed
+# when it ends with exit code 0.
+e2e_check_stop() {
+    local status=0
+    e2e_stop "$1" || status=$?
+    if [ "$status" -eq 0 ]; then
+        e2e_pass "$1 ends with exit code 0"
+    else
+        e2e_fail "$1 ends with exit code $status"
+    fi
 }
 
 # Prints the summary line and ends the test: failed when any case failed.

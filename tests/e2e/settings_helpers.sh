@@ -60,17 +60,6 @@ absent() {
     ! xdotool search --name "^$1\$" >/dev/null 2>&1
 }
 
-# check NAME COMMAND [ARGS...]: one checked case; the command's success.
-check() {
-    local name=$1
-    shift
-    if "$@"; then
-        e2e_pass "$name"
-    else
-        e2e_fail "$name"
-    fi
-}
-
 # check_file NAME START-HIDDEN AUTOHIDE DELAY: yanra.ini holds exactly the six
 # lines with those values, and no temporary file is left beside it.
 check_file() {
@@ -89,19 +78,11 @@ check_file() {
     fi
 }
 
-# window_box ID: prints the absolute X, Y, width and height of an X window.
-# (xdotool getwindowgeometry reports the position of Wine's windows inside
-# the virtual desktop doubled, so xwininfo is asked.)
-window_box() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
-                             /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
-}
-
 # click_close_button ID: clicks the close button at the right end of the
 # window's caption.
 click_close_button() {
     local x y w h
-    read -r x y w h < <(window_box "$1")
+    read -r x y w h < <(e2e_window_geometry "$1")
     xdotool mousemove $((x + w - 13)) $((y + 12)) click 1
 }
 

@@ -50,12 +50,6 @@ e2e_start_typing_session
 e2e_check_typing "the key messages of $syllables syllables" "$keys"
 e2e_check_text "the Tibetan text shown"
 
-e2e_stop yanra.exe
-status=$?
-if [ "$status" -eq 0 ]; then
-    e2e_pass "yanra.exe ends with exit code 0"
-else
-    e2e_fail "yanra.exe ends with exit code $status"
-fi
+e2e_check_stop yanra.exe
 
 e2e_finish

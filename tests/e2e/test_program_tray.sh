@@ -82,7 +82,7 @@ tooltip_shown() {
     local id x y w h
     for id in $(xdotool search --onlyvisible --class '^explorer\.exe$' 2>/dev/null); do
         [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] || continue
-        read -r x y w h < <(window_geometry "$id")
+        read -r x y w h < <(e2e_window_geometry "$id")
         [ "$w" -lt 600 ] && [ "$h" -lt 40 ] && return 0
     done
     return 1
@@ -120,15 +120,6 @@ expect_main() {
     fi
 }
 
-# window_geometry WINDOW: prints "X Y WIDTH HEIGHT" on the screen. (xdotool's
-# getwindowgeometry counts the virtual desktop's offset twice.)
-window_geometry() {
-    xwininfo -id "$1" | awk -F: '
-        /Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
-        /Width/ { w = $2 } /Height/ { h = $2 }
-        END { print x + 0, y + 0, w + 0, h + 0 }'
-}
-
 # in_front WINDOW OTHER: succeeds when WINDOW is above OTHER and its caption
 # is drawn active (blue, not grey). Wine brings a window forward on its
 # virtual desktop without moving the X keyboard focus, so the focus does not
@@ -144,7 +135,7 @@ in_front() {
         fi
     done < <(xwininfo -root -tree | grep -oE '^ +0x[0-9a-f]+')
     [ "$top" = "$1" ] || return 1
-    read -r x y w h < <(window_geometry "$1")
+    read -r x y w h < <(e2e_window_geometry "$1")
     read -r r g b < <(import -window root -crop "1x1+$((x + w / 2))+$((y + 10))" -depth 8 rgb:- 2>/dev/null |
         od -An -tu1)
     [ "${b:-0}" -gt $((${r:-0} + 80)) ]
@@ -153,7 +144,7 @@ in_front() {
 # A minimised window sits off the screen as a short caption, as on Windows.
 minimised() {
     local x y w h
-    read -r x y w h < <(window_geometry "$1")
+    read -r x y w h < <(e2e_window_geometry "$1")
     [ "$x" -lt 0 ] && [ "$h" -lt 40 ]
 }
 
@@ -163,7 +154,7 @@ popup_geometry() {
     local id
     for id in $(xdotool search --onlyvisible --class '^yanra\.exe$' 2>/dev/null); do
         if [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ]; then
-            window_geometry "$id"
+            e2e_window_geometry "$id"
             return 0
         fi
     done
@@ -293,7 +284,7 @@ expect_tray "a second start adds no second icon" ewts 1
 e2e_running yanra.exe || e2e_fail "the first instance ended"
 
 # A minimised window is restored by a second start, not merely shown.
-read -r x y w h < <(window_geometry "$main_window")
+read -r x y w h < <(e2e_window_geometry "$main_window")
 xdotool mousemove $((x + w - 50)) $((y + 12)) click 1  # the caption's minimise button
 e2e_wait_for "the main window to be minimised" minimised "$main_window" || e2e_die "cannot minimise the main window"
 timeout "$YANRA_E2E_TIMEOUT" wine "$E2E_DIR/yanra.exe" >"$E2E_DIR/third.out" 2>&1
@@ -316,7 +307,7 @@ e2e_start "$E2E_DIR/yanra.exe"
 expect_tray "a new start shows the icon" ewts 1
 main_window=$(e2e_wait_window "$MAIN_TITLE") || e2e_die "no main window"
 e2e_wait_for "the main window to be shown" main_visible || e2e_die "the main window is not shown"
-read -r x y w h < <(window_geometry "$main_window")
+read -r x y w h < <(e2e_window_geometry "$main_window")
 # "File" on the menu bar, under the caption.
 xdotool mousemove $((x + 17)) $((y + 34)) click 1
 choose_in_popup first || e2e_fail "the File menu did not open"

@@ -40,12 +40,6 @@ for round in $(seq "$rounds"); do
 done
 
 # Closing the main window ends the program with exit code 0.
-e2e_stop yanra.exe
-status=$?
-if [ "$status" -eq 0 ]; then
-    e2e_pass "yanra.exe ends with exit code 0"
-else
-    e2e_fail "yanra.exe ends with exit code $status"
-fi
+e2e_check_stop yanra.exe
 
 e2e_finish

@@ -19,7 +19,7 @@ dialog_case() {
     else
         xdotool key "$close"
     fi
-    check "$name" wait_closed "$title"
+    e2e_check "$name" wait_closed "$title"
 }
 
 e2e_setup
@@ -44,6 +44,6 @@ dialog_case "Alt+? opens About; Escape closes it" alt+question "$ABOUT_TITLE" Es
 dialog_case "Alt+/ opens About; the close button closes it" alt+slash "$ABOUT_TITLE" button
 
 # None of these dialogs touches the file.
-check "About and Mantras leave yanra.ini alone" cmp -s <(settings_text 0 0 5) "$E2E_DIR/yanra.ini"
+e2e_check "About and Mantras leave yanra.ini alone" cmp -s <(settings_text 0 0 5) "$E2E_DIR/yanra.ini"
 stop_yanra
 e2e_finish

@@ -37,7 +37,7 @@ settings_case() {
 # y 48 to 60 units), where it moves itself to lie beside its buddy.
 click_spin_down() {
     local x y w h unitX unitY border
-    read -r x y w h < <(window_box "$1")
+    read -r x y w h < <(e2e_window_geometry "$1")
     # Under Wine's default theme the dialog frame is 3 pixels and the
     # caption 19: the client area is what is left.
     border=3
@@ -64,7 +64,7 @@ settings_case "Cancel writes the settings unchanged" 0 2 30 Tab space
 settings_case "Escape writes the settings unchanged" 0 2 30 Escape
 rm -f "$E2E_DIR/yanra.ini"
 click_close_button "$(open_settings)"
-check "the close button closes the dialog" wait_closed "$SETTINGS_TITLE"
+e2e_check "the close button closes the dialog" wait_closed "$SETTINGS_TITLE"
 check_file "the close button writes the settings unchanged" 0 2 30
 
 # OK stores the check state: AutoHide 2 comes back as 1.
@@ -99,6 +99,6 @@ settings_case "an emptied delay field stores 0" 0 0 0 Tab Tab Tab Tab BackSpace 
 settings_case "the up arrow stops at 30" 0 0 30 Tab Tab Tab Tab 2 8 Up Up Up Up Return
 settings_case "the down arrow stops at 0" 0 0 0 Tab Tab Tab Tab 2 Down Down Down Down Return
 
-check "the program runs on" e2e_running yanra.exe
+e2e_check "the program runs on" e2e_running yanra.exe
 stop_yanra
 e2e_finish

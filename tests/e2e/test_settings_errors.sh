@@ -19,14 +19,14 @@ save_refused() {
         e2e_pass "$name: the error box comes"
         e2e_focus "$box"
         xdotool key Return
-        check "$name: its OK closes it and the dialog" e2e_wait_for "the dialogs to close" \
+        e2e_check "$name: its OK closes it and the dialog" e2e_wait_for "the dialogs to close" \
             eval 'absent "$ERROR_TITLE" && absent "$SETTINGS_TITLE"'
     else
         e2e_fail "$name: the error box comes"
         e2e_die "no error box; cannot go on"
     fi
-    check "$name: the program goes on" e2e_running yanra.exe
-    check "$name: no temporary file is left" test ! -e "$E2E_DIR/yanra.ini.new"
+    e2e_check "$name: the program goes on" e2e_running yanra.exe
+    e2e_check "$name: no temporary file is left" test ! -e "$E2E_DIR/yanra.ini.new"
 }
 
 e2e_setup
@@ -41,10 +41,10 @@ start_yanra
 # file without write permission as read-only.
 chmod a-w "$E2E_DIR/yanra.ini"
 save_refused "read-only file, Escape" Escape
-check "read-only file: the file is as it was" cmp -s "$E2E_DIR/old.ini" "$E2E_DIR/yanra.ini"
+e2e_check "read-only file: the file is as it was" cmp -s "$E2E_DIR/old.ini" "$E2E_DIR/yanra.ini"
 save_refused "read-only file, a later OK" Return
-check "read-only file: still as it was after OK" cmp -s "$E2E_DIR/old.ini" "$E2E_DIR/yanra.ini"
-check "read-only file: still read-only" test -z "$(find "$E2E_DIR/yanra.ini" -perm /222)"
+e2e_check "read-only file: still as it was after OK" cmp -s "$E2E_DIR/old.ini" "$E2E_DIR/yanra.ini"
+e2e_check "read-only file: still read-only" test -z "$(find "$E2E_DIR/yanra.ini" -perm /222)"
 
 # Writable again: the next save succeeds with the settings in memory, which
 # the failed saves left untouched.
@@ -52,8 +52,8 @@ chmod u+w "$E2E_DIR/yanra.ini"
 rm -f "$E2E_DIR/yanra.ini"
 open_settings >/dev/null
 xdotool key Escape
-check "writable again: the dialog closes without a box" wait_closed "$SETTINGS_TITLE"
-check "writable again: no error box" absent "$ERROR_TITLE"
+e2e_check "writable again: the dialog closes without a box" wait_closed "$SETTINGS_TITLE"
+e2e_check "writable again: no error box" absent "$ERROR_TITLE"
 check_file "writable again: the settings are written" 0 0 5
 
 # A directory in the file's place cannot be replaced; it stays as it was.
@@ -61,7 +61,7 @@ rm -f "$E2E_DIR/yanra.ini"
 mkdir "$E2E_DIR/yanra.ini"
 touch "$E2E_DIR/yanra.ini/kept"
 save_refused "a directory named yanra.ini" Escape
-check "a directory named yanra.ini: it is left as it was" test -f "$E2E_DIR/yanra.ini/kept"
+e2e_check "a directory named yanra.ini: it is left as it was" test -f "$E2E_DIR/yanra.ini/kept"
 
 stop_yanra
 e2e_finish

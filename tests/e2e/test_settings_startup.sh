@@ -30,31 +30,31 @@ settings_session
 # create the file.
 rm -f "$E2E_DIR/yanra.ini"
 start_yanra
-check "no file: the main window is shown" e2e_wait_for "the main window on screen" visible "$MAIN_TITLE"
-check "no file: it hides itself after the default delay" e2e_wait_for "the autohide" hidden "$MAIN_TITLE"
-check "no file: start-up does not create yanra.ini" test ! -e "$E2E_DIR/yanra.ini"
+e2e_check "no file: the main window is shown" e2e_wait_for "the main window on screen" visible "$MAIN_TITLE"
+e2e_check "no file: it hides itself after the default delay" e2e_wait_for "the autohide" hidden "$MAIN_TITLE"
+e2e_check "no file: start-up does not create yanra.ini" test ! -e "$E2E_DIR/yanra.ini"
 stop_yanra
 
 start_with 0 1 3
-check "autohide 3 s: the main window is shown" e2e_wait_for "the main window on screen" visible "$MAIN_TITLE"
-check "autohide 3 s: it hides itself" e2e_wait_for "the autohide" hidden "$MAIN_TITLE"
+e2e_check "autohide 3 s: the main window is shown" e2e_wait_for "the main window on screen" visible "$MAIN_TITLE"
+e2e_check "autohide 3 s: it hides itself" e2e_wait_for "the autohide" hidden "$MAIN_TITLE"
 stop_yanra
 
 # A zero delay must start no timer at all (a zero elapse would fire at once).
 start_with 0 1 0
-check "delay 0: the main window is shown" e2e_wait_for "the main window on screen" visible "$MAIN_TITLE"
-check "delay 0: it stays shown" stays_visible 3
+e2e_check "delay 0: the main window is shown" e2e_wait_for "the main window on screen" visible "$MAIN_TITLE"
+e2e_check "delay 0: it stays shown" stays_visible 3
 stop_yanra
 
 start_with 0 0 1
-check "autohide off: the main window is shown" e2e_wait_for "the main window on screen" visible "$MAIN_TITLE"
-check "autohide off: it stays shown past the delay" stays_visible 3
+e2e_check "autohide off: the main window is shown" e2e_wait_for "the main window on screen" visible "$MAIN_TITLE"
+e2e_check "autohide off: it stays shown past the delay" stays_visible 3
 stop_yanra
 
 # Start-hidden wins over autohide. With a delay longer than any wait, only
 # start-hidden can hide the window.
 start_with 1 1 600
-check "start hidden: the main window is hidden" e2e_wait_for "the main window to be hidden" hidden "$MAIN_TITLE"
+e2e_check "start hidden: the main window is hidden" e2e_wait_for "the main window to be hidden" hidden "$MAIN_TITLE"
 stop_yanra
 
 # And no timer runs: a second start shows the window, and the autohide timer,
@@ -63,10 +63,10 @@ start_with 1 1 4
 e2e_wait_for "the main window to be hidden" hidden "$MAIN_TITLE"
 cp "$E2E_DIR/yanra.exe" "$E2E_DIR/yanra-again.exe"
 e2e_start "$E2E_DIR/yanra-again.exe"
-check "start hidden: a second start shows the window" e2e_wait_for "the main window on screen" visible "$MAIN_TITLE"
+e2e_check "start hidden: a second start shows the window" e2e_wait_for "the main window on screen" visible "$MAIN_TITLE"
 e2e_wait_for "the second start to end" eval '! e2e_running yanra-again.exe'
-check "start hidden: the second start ends with exit code 0" wait "${E2E_PID[yanra-again.exe]}"
-check "start hidden: no autohide timer runs" stays_visible 6
+e2e_check "start hidden: the second start ends with exit code 0" wait "${E2E_PID[yanra-again.exe]}"
+e2e_check "start hidden: no autohide timer runs" stays_visible 6
 stop_yanra
 
 e2e_finish

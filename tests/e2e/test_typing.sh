@@ -73,13 +73,7 @@ fi
 # WM_CLOSE ends the program cleanly, and the hook goes with it: keys then
 # arrive as typed.
 program=$(basename "$YANRA_E2E_PROGRAM")
-e2e_stop "$program"
-status=$?
-if [ "$status" -eq 0 ]; then
-    e2e_pass "$program ends with exit code 0"
-else
-    e2e_fail "$program ends with exit code $status"
-fi
+e2e_check_stop "$program"
 e2e_focus "$E2E_RECEIVER_WINDOW"
 before=$(e2e_count_lines "$E2E_KEY_LOG")
 e2e_type k
