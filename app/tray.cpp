@@ -9,7 +9,10 @@
 #include "resource.h"
 
 // The shell accepts the balloon fields only from the Windows XP form of the record.
+// (The 64-bit build, used for testing where only 64-bit code runs, has its own sizes.)
+#ifndef _WIN64
 static_assert(sizeof(NOTIFYICONDATAA) == 504, "NOTIFYICONDATAA must have its Windows XP size");
+#endif
 
 NOTIFYICONDATAA TrayIconData;
 int IconMode = 0;

@@ -5,7 +5,9 @@
 #include "engine_state.h"
 #include "inject.h"
 
+#ifndef _WIN64
 static_assert(sizeof(INPUT) == 28, "SendInput takes the 28-byte records of Windows 2000/XP");
+#endif
 
 namespace {
 

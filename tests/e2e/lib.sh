@@ -9,7 +9,8 @@
 #
 # Inputs, from the environment (ctest sets the first three):
 #   YANRA_ROOT          the repository (default: found from this file)
-#   YANRA_E2E_BUILD     the Windows build with the .exe and .dll files (default build/windows)
+#   YANRA_E2E_BUILD     the Windows build with the .exe and .dll files (default build/windows,
+#                       or build/windows64 where only 64-bit programs run: see scripts/wine-env)
 #   YANRA_SIM           the native yanra-sim whose predictions count (default build/native/tools/yanra-sim)
 #   YANRA_E2E_PROGRAM   the program under test: the Windows program that loads zelbo and
 #                       runs the hook (default: the test host of the Windows build)
@@ -24,7 +25,16 @@
 set -uo pipefail
 
 YANRA_ROOT=${YANRA_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-YANRA_E2E_BUILD=${YANRA_E2E_BUILD:-$YANRA_ROOT/build/windows}
+# The Wine environment, and the Windows build that runs on this machine.
+# shellcheck source=../../scripts/wine-env
+source "$YANRA_ROOT/scripts/wine-env"
+YANRA_E2E_BUILD=${YANRA_E2E_BUILD:-$YANRA_WINDOWS_BUILD}
+# The cross compiler for the small helper programs that some tests build.
+if [ "$YANRA_WINE_ARCH" = win64 ]; then
+    YANRA_MINGW=x86_64-w64-mingw32
+else
+    YANRA_MINGW=i686-w64-mingw32
+fi
 YANRA_SIM=${YANRA_SIM:-$YANRA_ROOT/build/native/tools/yanra-sim}
 YANRA_E2E_PROGRAM=${YANRA_E2E_PROGRAM:-$YANRA_E2E_BUILD/tools/testhost/yanra-testhost.exe}
 YANRA_E2E_TIMEOUT=${YANRA_E2E_TIMEOUT:-30}
@@ -129,8 +139,6 @@ e2e_load_keymap() {
 # a fresh, persistent wineserver for it. A server left running from before
 # could hold a desktop on another X display, where our windows would go.
 e2e_prepare_wine() {
-    # shellcheck source=../../scripts/wine-env
-    source "$YANRA_ROOT/scripts/wine-env"
     wine_env_prepare || e2e_die "cannot prepare the Wine prefix $WINEPREFIX"
     E2E_WINE_STARTED=1
     wineserver -k >/dev/null 2>&1

@@ -30,8 +30,8 @@
 #   engine injects (without the extended flag) into the left one, which makes
 #   the following key a shortcut instead of a letter.
 
-export YANRA_E2E_PROGRAM=${YANRA_E2E_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/windows}/app/yanra.exe
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+export YANRA_E2E_PROGRAM=$YANRA_E2E_BUILD/app/yanra.exe
 
 passage_file=${1:-$YANRA_ROOT/tests/e2e/passage.txt}
 keys=$(cat "$passage_file" && echo x) || e2e_die "cannot read $passage_file"

@@ -18,10 +18,10 @@
 # swallows it and stays. The program drops the message before the box, so the
 # box stays up on both, but under Wine this test cannot see the difference.
 
-export YANRA_E2E_PROGRAM=${YANRA_E2E_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/windows}/app/yanra.exe
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+export YANRA_E2E_PROGRAM=$YANRA_E2E_BUILD/app/yanra.exe
 
-CC=${YANRA_E2E_CC:-i686-w64-mingw32-gcc}
+CC=${YANRA_E2E_CC:-$YANRA_MINGW-gcc}
 BOX_CAPTION="Yanra Fatal"
 # The notification area, as in test_program_tray.sh.
 TRAY_X=512 TRAY_Y=748 TRAY_W=512 TRAY_H=20

@@ -45,7 +45,10 @@ pe = struct.unpack_from("<I", data, 0x3C)[0]
 sections = struct.unpack_from("<H", data, pe + 6)[0]
 optional = pe + 24
 optional_size = struct.unpack_from("<H", data, pe + 20)[0]
-resource_rva = struct.unpack_from("<I", data, optional + 96 + 8 * 2)[0]
+# The data directories follow the optional header's fixed part, which is longer
+# in the 64-bit form (PE32+, magic 0x20B) that the test build of 64-bit Windows has.
+directories = optional + (112 if struct.unpack_from("<H", data, optional)[0] == 0x20B else 96)
+resource_rva = struct.unpack_from("<I", data, directories + 8 * 2)[0]
 table = []
 for i in range(sections):
     _, virtual_size, address, raw_size, raw_offset = struct.unpack_from("<8sIIII", data, optional + optional_size + 40 * i)

@@ -7,10 +7,10 @@
 # with WM_GETTEXT, which the system carries across processes and which the
 # status bar answers with the text of its first part.
 
-export YANRA_E2E_PROGRAM=${YANRA_E2E_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/windows}/app/yanra.exe
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+export YANRA_E2E_PROGRAM=$YANRA_E2E_BUILD/app/yanra.exe
 
-CC=${YANRA_E2E_CC:-i686-w64-mingw32-gcc}
+CC=${YANRA_E2E_CC:-$YANRA_MINGW-gcc}
 MAIN_TITLE="Yanra - Tibetan Input"
 
 build_helper() {

@@ -17,8 +17,8 @@
 #   the X keyboard focus, so the menu would not see typed keys; on Windows it
 #   does, which is why the call is there.
 
-export YANRA_E2E_PROGRAM=${YANRA_E2E_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/windows}/app/yanra.exe
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+export YANRA_E2E_PROGRAM=$YANRA_E2E_BUILD/app/yanra.exe
 
 MAIN_TITLE="Yanra - Tibetan Input"
 # The notification area: the right half of Wine's 20-pixel task bar along the

@@ -8,8 +8,8 @@
 #
 # ROUNDS (default 1) types the whole text that many times in one session.
 
-export YANRA_E2E_PROGRAM=${YANRA_E2E_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/windows}/app/yanra.exe
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+export YANRA_E2E_PROGRAM=$YANRA_E2E_BUILD/app/yanra.exe
 
 rounds=${1:-1}
 

@@ -8,7 +8,8 @@ set -uo pipefail
 root=${YANRA_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 sim=${YANRA_SIM:-$root/build/native/tools/yanra-sim}
 export YANRA_NATIVE_BUILD=${YANRA_NATIVE_BUILD:-$(cd "$(dirname "$sim")/.." && pwd)}
-export YANRA_E2E_BUILD=${YANRA_E2E_BUILD:-$root/build/windows}
+source "$root/scripts/wine-env"
+export YANRA_E2E_BUILD=${YANRA_E2E_BUILD:-$YANRA_WINDOWS_BUILD}
 
 folder=$(mktemp -d "${TMPDIR:-/tmp}/yanra-try-test.XXXXXX") || exit 1
 trap 'rm -rf "$folder"' EXIT
