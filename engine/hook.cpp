@@ -24,9 +24,24 @@ bool IsCtrlKey(unsigned vk) {
     return vk == VkControl || vk == VkLControl || vk == VkRControl;
 }
 
+HookAnswer DecideKeyEvent(unsigned message, unsigned vk, unsigned flags);
+
 }  // namespace
 
 HookAnswer HandleKeyEvent(unsigned message, unsigned vk, unsigned flags) {
+    const HookAnswer answer = DecideKeyEvent(message, vk, flags);
+    // The user's keys that reach the application move its keyboard state
+    // (the user's Shift counts for the characters typed under it); the
+    // engine's own were followed as they were planned.
+    if ((flags & FlagInjected) == 0 && answer != HookAnswer::Swallow) {
+        FollowUserKey(vk, message == MsgKeyUp || message == MsgSysKeyUp);
+    }
+    return answer;
+}
+
+namespace {
+
+HookAnswer DecideKeyEvent(unsigned message, unsigned vk, unsigned flags) {
     if (message == MsgKeyUp || message == MsgSysKeyUp) {
         // Injected key-ups count too: the Shift key-up that ends a shifted tap
         // clears ShiftDown even while the user still holds Shift.
@@ -57,3 +72,5 @@ HookAnswer HandleKeyEvent(unsigned message, unsigned vk, unsigned flags) {
     }
     return ConvertKey(vk) ? HookAnswer::Swallow : HookAnswer::Pass;
 }
+
+}  // namespace

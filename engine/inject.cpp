@@ -2,6 +2,11 @@
 
 #include <initializer_list>
 
+#include "keys.h"
+#include "tibetan_layout.h"
+
+KeyboardView AppKeyboard;
+
 namespace {
 
 void AddCall(InjectionPlan& plan, std::initializer_list<KeyEvent> events) {
@@ -15,7 +20,106 @@ void AddCall(InjectionPlan& plan, std::initializer_list<KeyEvent> events) {
     plan.callSizes[plan.callCount++] = static_cast<int>(events.size());
 }
 
+// Moves the application's keyboard state along one key event.
+void Follow(KeyboardView& view, unsigned vk, bool up) {
+    switch (vk) {
+    case VkShift:
+    case VkLShift:
+    case VkRShift:
+        // One state for both keys, as the application keeps it: an injected
+        // Shift key-up releases Shift even while the user holds it.
+        view.shift = !up;
+        break;
+    case VkCapital:
+        if (!up) {
+            view.capsLock = !view.capsLock;
+        }
+        break;
+    case VkRMenu:
+        view.altGr = !up;
+        break;
+    default:
+        break;
+    }
+}
+
+struct TableText {
+    int count;
+    char16_t units[4];
+};
+
+// What the Tibetan layout types for a key in a state, in UTF-16; false for a
+// key that the layout does not cover.
+bool TibetanText(unsigned vk, const KeyboardView& view, TableText& text) {
+    const LayoutKey* key = FindLayoutKey(vk);
+    if (key == nullptr) {
+        return false;
+    }
+    text.count = 0;
+    for (char32_t c : key->text[LayerOf(view.shift, view.capsLock || view.altGr)]) {
+        if (c >= 0x10000) {
+            text.units[text.count++] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            text.units[text.count++] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else if (c != 0) {
+            text.units[text.count++] = static_cast<char16_t>(c);
+        }
+    }
+    return true;
+}
+
+bool Types(const LayoutAnswer& answer, const TableText& text) {
+    if (answer.count != text.count) {
+        return false;
+    }
+    for (int i = 0; i < text.count; i++) {
+        if (answer.units[i] != text.units[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+void FollowUserKey(unsigned vk, bool up) {
+    Follow(AppKeyboard, vk, up);
+}
+
+InjectionPlan PlanOutput(StepKind kind, unsigned vk) {
+    const InjectionPlan keys = PlanInjection(kind, vk);
+    InjectionPlan plan = {};
+    int used = 0;
+    const KeyEvent* event = keys.events;
+    for (int call = 0; call < keys.callCount; call++) {
+        const int size = keys.callSizes[call];
+        const int first = used;
+        for (int i = 0; i < size; i++) {
+            const KeyEvent& record = event[i];
+            TableText text;
+            const bool tap = !record.up && i + 1 < size && event[i + 1].vk == record.vk && event[i + 1].up;
+            if (tap && TibetanText(record.vk, AppKeyboard, text)) {
+                if (Types(AskAppLayout(record.vk, AppKeyboard), text)) {
+                    plan.events[used++] = record;
+                    plan.events[used++] = event[i + 1];
+                } else {
+                    for (int u = 0; u < text.count; u++) {
+                        plan.events[used++] = {0, false, text.units[u]};
+                        plan.events[used++] = {0, true, text.units[u]};
+                    }
+                }
+                i++;
+                continue;
+            }
+            Follow(AppKeyboard, record.vk, record.up);
+            plan.events[used++] = record;
+        }
+        if (used > first) {
+            plan.callSizes[plan.callCount++] = used - first;
+        }
+        event += size;
+    }
+    return plan;
+}
 
 InjectionPlan PlanInjection(StepKind kind, unsigned vk) {
     InjectionPlan plan = {};

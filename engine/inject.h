@@ -16,20 +16,61 @@ void TapAltGr(int vk);
 // Delivers the mode message to the program's main window (null: nobody).
 void SendModeChanged(void* mainWindow, int newMode);
 
+// One input record. A record with a UTF-16 unit is a KEYEVENTF_UNICODE event
+// for that unit (virtual key 0); the others are virtual-key events.
 struct KeyEvent {
     unsigned short vk;
     bool up;
+    char16_t unit = 0;
 };
 
 // The SendInput calls of one primitive: their records in order, and how many
-// records each call hands over. No primitive makes more than three calls.
+// records each call hands over. No primitive makes more than three calls; a
+// tap that becomes two characters takes four records.
 struct InjectionPlan {
-    KeyEvent events[6];
+    KeyEvent events[10];
     int callSizes[3];
     int callCount;
 };
 
+// The calls of a primitive as the Tibetan keyboard layout wants them: virtual
+// keys only.
 InjectionPlan PlanInjection(StepKind kind, unsigned vk);
+
+// The keyboard state that the receiving application sees, as far as the
+// layout cares: Shift follows every Shift key event so far, the user's and
+// the engine's, in order; CapsLock and AltGr follow the engine's own taps.
+struct KeyboardView {
+    bool shift = false;
+    bool capsLock = false;
+    bool altGr = false;
+};
+
+extern KeyboardView AppKeyboard;
+
+// Follows a key event of the user's (not injected) that reaches the
+// application, so that its Shift counts for the taps after it.
+void FollowUserKey(unsigned vk, bool up);
+
+// What the receiving application's keyboard layout types for a key in a
+// state, in UTF-16. count is -1 when it cannot tell (a dead key, or more text
+// than fits).
+struct LayoutAnswer {
+    int count;
+    char16_t units[4];
+};
+
+// The platform's answer: the foreground window's layout in the library, a
+// chosen layout model in the simulator.
+LayoutAnswer AskAppLayout(unsigned vk, const KeyboardView& view);
+
+// The calls of a primitive as they go out: every tap of a key that types a
+// character on the Tibetan layout is kept where the application's layout
+// types that same character, and otherwise becomes that character itself (a
+// down and an up record per UTF-16 unit, in the same call), or nothing where
+// the Tibetan layout types nothing. Every other record stays as it is; a call
+// left with no record is dropped. Moves AppKeyboard along the records.
+InjectionPlan PlanOutput(StepKind kind, unsigned vk);
 
 // Injects a sequence through the primitives; typedKey stands for the
 // "typed key" step.

@@ -26,6 +26,7 @@ enum : unsigned {
     VkHelp = 47,
     VkNumpad0 = 96,
     VkF1 = 112,
+    VkPacket = 231,  // a character sent by itself (KEYEVENTF_UNICODE)
     VkNumLock = 144,
     VkLShift = 160,
     VkRShift = 161,
@@ -108,7 +109,7 @@ constexpr VkNameEntry VkNames[] = {
     {VkOem2, "VK_OEM_2"},      {VkOem3, "VK_OEM_3"},
     {VkOem4, "VK_OEM_4"},      {VkOem5, "VK_OEM_5"},
     {VkOem6, "VK_OEM_6"},      {VkOem7, "VK_OEM_7"},
-    {VkOem102, "VK_OEM_102"},
+    {VkOem102, "VK_OEM_102"},  {VkPacket, "VK_PACKET"},
 };
 
 constexpr bool IsLetterOrDigitKey(unsigned vk) {

@@ -12,18 +12,24 @@ static_assert(sizeof(INPUT) == 28, "SendInput takes the 28-byte records of Windo
 namespace {
 
 void Inject(StepKind kind, int vk) {
-    const InjectionPlan plan = PlanInjection(kind, static_cast<unsigned>(vk));
+    const InjectionPlan plan = PlanOutput(kind, static_cast<unsigned>(vk));
     const KeyEvent* event = plan.events;
     for (int call = 0; call < plan.callCount; call++) {
-        INPUT records[2] = {};
+        INPUT records[sizeof plan.events / sizeof plan.events[0]] = {};
         const int count = plan.callSizes[call];
         // Read afresh for every call, as the events it goes with.
         const ULONG_PTR extraInfo = static_cast<ULONG_PTR>(GetMessageExtraInfo());
         for (int i = 0; i < count; i++, event++) {
+            KEYBDINPUT& key = records[i].ki;
             records[i].type = INPUT_KEYBOARD;
-            records[i].ki.wVk = event->vk;
-            records[i].ki.dwFlags = event->up ? KEYEVENTF_KEYUP : 0;
-            records[i].ki.dwExtraInfo = extraInfo;
+            key.dwFlags = event->up ? KEYEVENTF_KEYUP : 0;
+            if (event->unit != 0) {
+                key.wScan = event->unit;
+                key.dwFlags |= KEYEVENTF_UNICODE;
+            } else {
+                key.wVk = event->vk;
+            }
+            key.dwExtraInfo = extraInfo;
         }
         SendInput(static_cast<UINT>(count), records, sizeof(INPUT));
     }

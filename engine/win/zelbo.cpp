@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "app_layout_win.h"
 #include "engine_state.h"
 #include "error_text.h"
 #include "hook.h"
@@ -30,6 +31,11 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
         return CallNextHookEx(HookHandle, code, wParam, lParam);
     }
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    // Each of the user's key-downs may make taps for the application in the
+    // foreground now: they are typed with its layout.
+    if (event->flags == 0 && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN)) {
+        FollowForegroundLayout();
+    }
     switch (HandleKeyEvent(static_cast<unsigned>(wParam), event->vkCode, event->flags)) {
     case HookAnswer::Swallow:
         return 1;

@@ -31,6 +31,34 @@ expect_type '' ''
 expect_type '' '.,'
 expect_type $'ཀ\nཁ' $'ka\nkha'
 
+# The application's layout: the same Tibetan from the Dzongkha and US layouts;
+# in English mode the US layout types the keys as Latin letters.
+expect_type 'བཀྲ་ཤིས་ཨོཾ' --layout us 'bkra shis oM'
+expect_type 'བཀྲ་ཤིས་ཨོཾ' --layout dzongkha 'bkra shis oM'
+expect_type 'བཀྲ་ཤིས་ཨོཾ' --layout tibetan 'bkra shis oM'
+expect_type 'ཀok' --layout us 'k{CAPS}ok'
+actual=$(printf 'ka' | "$sim" type --layout us | od -An -tx1)
+[ "$actual" = "$(printf 'ཀ
+' | od -An -tx1)" ] || fail "type --layout reads standard input when no keys follow"
+# A replaced tap shows as its character; everything else as before.
+[ "$("$sim" keys --layout us kh)" = "$(printf 'down U+0F40
+up U+0F40
+up K
+down VK_BACK
+up VK_BACK
+down U+0F41
+up U+0F41
+up H')" ] ||
+    fail "keys --layout us kh: $("$sim" keys --layout us kh)"
+[ "$("$sim" keys --layout tibetan kh)" = "$("$sim" keys kh)" ] || fail "keys --layout tibetan is the default"
+for bad in "--layout" "--layout qwerty k"; do
+    # shellcheck disable=SC2086  # the words are the arguments
+    out=$("$sim" type $bad 2>"$err")
+    status=$?
+    [ "$status" = 2 ] && [ -z "$out" ] && grep -q 'tibetan, dzongkha or us' "$err" ||
+        fail "type $bad: status $status, stdout [$out], stderr [$(cat "$err")]"
+done
+
 # Standard input when there are no arguments, its final newline an Enter.
 actual=$(printf 'bkra shis' | "$sim" type | od -An -tx1)
 [ "$actual" = "$(printf 'བཀྲ་ཤིས\n' | od -An -tx1)" ] || fail "type from standard input"

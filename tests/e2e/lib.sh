@@ -328,6 +328,11 @@ e2e_finish() {
 # receiver focused, recording every key message to keys.log. ---
 
 E2E_KEY_LOG=keys.log
+# The keyboard layout that applications type with under Wine: it loads no
+# Windows layouts, and the X server's keymap is the US one. So the engine sends
+# the Tibetan characters themselves wherever a key would type Latin, and the
+# key messages are predicted for that layout.
+E2E_APP_LAYOUT=us
 E2E_TYPED=
 E2E_RECEIVER_WINDOW=
 # The text that the receiver shows through the Tibetan layout (UTF-8, written
@@ -376,11 +381,11 @@ e2e_probe_hook() {
     before=$(e2e_count_lines "$E2E_KEY_LOG")
     e2e_type 'k '
     YANRA_E2E_TIMEOUT=3 e2e_wait_lines "$E2E_KEY_LOG" $((before + 4)) 2>/dev/null || return 1
-    [ "$(tail -n +$((before + 1)) "$E2E_KEY_LOG")" = "$(printf 'k ' | "$YANRA_SIM" keys)" ]
+    [ "$(tail -n +$((before + 1)) "$E2E_KEY_LOG")" = "$(printf 'k ' | "$YANRA_SIM" keys --layout "$E2E_APP_LAYOUT")" ]
 }
 
 # e2e_check_typing NAME KEYS: types KEYS and checks that the receiver gets
-# exactly the key messages that yanra-sim predicts, in order, key-ups
+# exactly the key messages that yanra-sim keys --layout us predicts, in order, key-ups
 # included. The engine keeps its state from one check to the next, so the
 # prediction runs over everything typed in the session and this check's
 # share is the part beyond what the earlier checks typed. Its messages are
@@ -391,9 +396,9 @@ e2e_check_typing() {
     local safe_name=${name//[^A-Za-z0-9_-]/_}
     local expected=$E2E_DIR/$safe_name.expected actual=$E2E_DIR/$safe_name.actual
     local predicted_before arrived_before
-    predicted_before=$(printf '%s' "$E2E_TYPED" | "$YANRA_SIM" keys | wc -l)
+    predicted_before=$(printf '%s' "$E2E_TYPED" | "$YANRA_SIM" keys --layout "$E2E_APP_LAYOUT" | wc -l)
     E2E_TYPED+=$keys
-    printf '%s' "$E2E_TYPED" | "$YANRA_SIM" keys | tail -n +$((predicted_before + 1)) >"$expected" ||
+    printf '%s' "$E2E_TYPED" | "$YANRA_SIM" keys --layout "$E2E_APP_LAYOUT" | tail -n +$((predicted_before + 1)) >"$expected" ||
         e2e_die "yanra-sim cannot predict: $keys"
     arrived_before=$(e2e_count_lines "$E2E_KEY_LOG")
     e2e_type "$keys"

@@ -154,10 +154,10 @@ const TypedWord Words[] = {
     {"k{CAPS}k{CAPS}k", u8"ཀམཀ", U"\u0F40\u0F58\u0F40"},
 };
 
-std::u32string Typed(const char* keys, Replay replay) {
+std::u32string Typed(const char* keys, Replay replay, AppLayout layout = AppLayout::Tibetan) {
     const KeystrokeParse parse = ParseKeystrokes(keys);
     EXPECT_EQ(parse.error, "") << keys;
-    return TypedText(parse.keys, replay);
+    return TypedText(parse.keys, replay, layout);
 }
 
 TEST(TypedWords, ExpectationsAgreeWithThemselves) {
@@ -180,6 +180,24 @@ TEST(TypedWords, SameWhenInjectedKeysReplayNested) {
     for (const TypedWord& word : Words) {
         EXPECT_EQ(CodePoints(Typed(word.keys, Replay::Nested)), CodePoints(word.codePoints)) << word.keys;
     }
+}
+
+// The Tibetan arrives whatever layout the application has: the same text with
+// Windows' Dzongkha and US layouts, in both replay orders. In English mode the
+// keys pass, and the application's own layout types them.
+TEST(TypedWords, SameWithEveryApplicationLayout) {
+    for (const TypedWord& word : Words) {
+        for (AppLayout layout : {AppLayout::Dzongkha, AppLayout::Us}) {
+            for (Replay replay : {Replay::AfterHook, Replay::Nested}) {
+                const std::u32string typed = Typed(word.keys, replay, layout);
+                if (std::string(word.keys).find("{CAPS}") == std::string::npos) {
+                    EXPECT_EQ(CodePoints(typed), CodePoints(word.codePoints)) << word.keys;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(CodePoints(Typed("k{CAPS}k{CAPS}k", Replay::AfterHook, AppLayout::Us)), "U+0F40 U+006B U+0F40");
+    EXPECT_EQ(CodePoints(Typed("k{CAPS}k{CAPS}k", Replay::AfterHook, AppLayout::Dzongkha)), "U+0F40 U+0F58 U+0F40");
 }
 
 }  // namespace

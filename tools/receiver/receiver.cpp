@@ -1,6 +1,8 @@
 // yanra-receiver: the window the end-to-end tests type into. It records every
-// key message it gets, in order, as "down NAME" / "up NAME" lines, and shows
-// the text that the Tibetan keyboard layout makes of those messages.
+// key message it gets, in order, as "down NAME" / "up NAME" lines (a
+// character sent by itself as "down U+0F40" / "up U+0F40"), and shows the
+// text that the Tibetan keyboard layout makes of those messages, with each
+// character sent by itself as it is.
 //
 //   yanra-receiver.exe LOG [READY [TEXT]]
 //
@@ -44,11 +46,20 @@ bool TextWriteFailed = false;
 // The application's side of the keyboard: modifier state and the text typed.
 TypingState Typing;
 
+// The character of the VK_PACKET key message being handled, which only the
+// WM_CHAR that TranslateMessage makes of it tells.
+wchar_t PacketUnit = 0;
+
 bool IsKeyDownMessage(UINT message) { return message == WM_KEYDOWN || message == WM_SYSKEYDOWN; }
 
 void RecordKey(UINT message, WPARAM vk) {
-    const std::string line =
-        (IsKeyDownMessage(message) ? "down " : "up ") + KeyName(static_cast<unsigned>(vk)) + "\n";
+    std::string name = KeyName(static_cast<unsigned>(vk));
+    if (vk == VK_PACKET) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(PacketUnit));
+        name = code;
+    }
+    const std::string line = (IsKeyDownMessage(message) ? "down " : "up ") + name + "\n";
     std::fwrite(line.data(), 1, line.size(), KeyLog);
     std::fflush(KeyLog);
 }
@@ -92,7 +103,13 @@ void WriteText() {
 void TypeKey(HWND window, UINT message, WPARAM vk, LPARAM lParam) {
     const bool up = !IsKeyDownMessage(message);
     const std::u32string before = Typing.text;
-    TypeKeyMessage(Typing, ModelKey(vk, up, lParam), up);
+    if (vk == VK_PACKET) {
+        if (!up) {
+            TypeCharacter(Typing, PacketUnit);
+        }
+    } else {
+        TypeKeyMessage(Typing, ModelKey(vk, up, lParam), up);
+    }
     if (Typing.text != before) {
         WriteText();
         InvalidateRect(window, nullptr, TRUE);
@@ -238,6 +255,30 @@ HWND CreateReceiverWindow(HINSTANCE instance) {
                          instance, nullptr);
 }
 
+// A VK_PACKET key-down carries its character only in the WM_CHAR (or, under
+// Alt, WM_SYSCHAR) that TranslateMessage posts for it, which is taken at once
+// so that the key message can be recorded with it. Its key-up follows it
+// straight away, the two being sent together.
+void TakePacketUnit(const MSG& message) {
+    if (message.wParam != VK_PACKET || !IsKeyDownMessage(message.message)) {
+        return;
+    }
+    TranslateMessage(&message);
+    MSG character;
+    PacketUnit = 0;
+    if (PeekMessageW(&character, message.hwnd, WM_CHAR, WM_CHAR, PM_REMOVE)) {
+        PacketUnit = static_cast<wchar_t>(character.wParam);
+    } else if (PeekMessageW(&character, message.hwnd, WM_SYSCHAR, WM_SYSCHAR, PM_REMOVE)) {
+        // Wine takes a packet's character from the key message's lParam, and
+        // under Alt its KF_ALTDOWN bit comes along (0x2FB0 for U+0FB0);
+        // Windows gives the character alone.
+        PacketUnit = static_cast<wchar_t>(character.wParam);
+        if ((message.lParam & (static_cast<LPARAM>(KF_ALTDOWN) << 16)) != 0) {
+            PacketUnit = static_cast<wchar_t>(PacketUnit & ~KF_ALTDOWN);
+        }
+    }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -264,11 +305,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ShowWindow(window, SW_SHOWNORMAL);
     SetForegroundWindow(window);
 
-    // No TranslateMessage: only the key messages are wanted, and the
-    // characters it would make come from the system's layout, not the
-    // Tibetan one the engine types for.
+    // TranslateMessage only for the characters sent by themselves: the text
+    // of the other keys is the Tibetan layout's, not the system's.
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TakePacketUnit(message);
         DispatchMessageW(&message);
     }
     std::fclose(KeyLog);

@@ -6,45 +6,88 @@
 
 namespace {
 
-constexpr LayoutKey LayoutKeys[] = {
-#include "layout_table.inc"
+enum WindowsLayer : int {
+    WinBase,
+    WinShift,
+    WinCaps,
+    WinShiftCaps,
+    WinAltGr,
+    WinShiftAltGr,
+    WinLayerCount,
 };
 
-LayoutLayer CurrentLayer(const TypingState& state) {
-    const bool third = state.capsLock || state.altGr;
-    if (third) {
-        return state.shift ? LayerFourth : LayerThird;
+// A layout of Windows' own, with its CapsLock and AltGr layers apart.
+struct WindowsLayoutKey {
+    unsigned vk;
+    char32_t text[WinLayerCount][2];
+};
+
+constexpr WindowsLayoutKey DzongkhaKeys[] = {
+#include "dzongkha_layout.inc"
+};
+
+constexpr WindowsLayoutKey UsKeys[] = {
+#include "us_layout.inc"
+};
+
+template <std::size_t N>
+std::u32string WindowsText(const WindowsLayoutKey (&keys)[N], unsigned vk, const KeyboardView& view) {
+    int layer;
+    if (view.altGr) {
+        layer = view.shift ? WinShiftAltGr : WinAltGr;
+    } else if (view.capsLock) {
+        layer = view.shift ? WinShiftCaps : WinCaps;
+    } else {
+        layer = view.shift ? WinShift : WinBase;
     }
-    return state.shift ? LayerShift : LayerBase;
-}
-
-void EraseLast(std::u32string& text) {
-    if (!text.empty()) {
-        text.pop_back();
-    }
-}
-
-}  // namespace
-
-const LayoutKey* FindLayoutKey(unsigned vk) {
-    for (const LayoutKey& key : LayoutKeys) {
-        if (key.vk == vk) {
-            return &key;
-        }
-    }
-    return nullptr;
-}
-
-std::u32string LayoutText(unsigned vk, LayoutLayer layer) {
     std::u32string text;
-    if (const LayoutKey* key = FindLayoutKey(vk)) {
-        for (char32_t c : key->text[layer]) {
-            if (c != 0) {
-                text += c;
+    for (const WindowsLayoutKey& key : keys) {
+        if (key.vk == vk) {
+            for (char32_t c : key.text[layer]) {
+                if (c != 0) {
+                    text += c;
+                }
             }
         }
     }
     return text;
+}
+
+bool Shortcut(const TypingState& state) {
+    // Ctrl or Alt makes a shortcut, not text; AltGr stays a layer even where
+    // the system reports Ctrl with it.
+    return (state.ctrl || state.alt) && !state.altGr;
+}
+
+}  // namespace
+
+bool AppLayoutByName(const std::string& name, AppLayout& layout) {
+    if (name == "tibetan") {
+        layout = AppLayout::Tibetan;
+    } else if (name == "dzongkha") {
+        layout = AppLayout::Dzongkha;
+    } else if (name == "us") {
+        layout = AppLayout::Us;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+std::u32string AppLayoutText(AppLayout layout, unsigned vk, const KeyboardView& view) {
+    switch (layout) {
+    case AppLayout::Tibetan:
+        return LayoutText(vk, LayerOf(view.shift, view.capsLock || view.altGr));
+    case AppLayout::Dzongkha:
+        return WindowsText(DzongkhaKeys, vk, view);
+    case AppLayout::Us:
+        return WindowsText(UsKeys, vk, view);
+    }
+    return {};
+}
+
+bool HasAltGr(AppLayout layout) {
+    return layout != AppLayout::Us;
 }
 
 void TypeKeyMessage(TypingState& state, unsigned vk, bool up) {
@@ -66,7 +109,7 @@ void TypeKeyMessage(TypingState& state, unsigned vk, bool up) {
         state.alt = !up;
         return;
     case VkRMenu:
-        state.altGr = !up;
+        (HasAltGr(state.layout) ? state.altGr : state.alt) = !up;
         return;
     case VkCapital:
         if (!up) {
@@ -76,20 +119,23 @@ void TypeKeyMessage(TypingState& state, unsigned vk, bool up) {
     default:
         break;
     }
-    if (up) {
-        return;
-    }
-    // Ctrl or the left Alt makes a shortcut, not text; AltGr stays a layer
-    // even where the system reports Ctrl with it.
-    if ((state.ctrl || state.alt) && !state.altGr) {
+    if (up || Shortcut(state)) {
         return;
     }
     if (vk == VkBack) {
-        EraseLast(state.text);
+        if (!state.text.empty()) {
+            state.text.pop_back();
+        }
     } else if (vk == VkReturn) {
         state.text += U'\n';
     } else {
-        state.text += LayoutText(vk, CurrentLayer(state));
+        state.text += AppLayoutText(state.layout, vk, {state.shift, state.capsLock, state.altGr});
+    }
+}
+
+void TypeCharacter(TypingState& state, char32_t c) {
+    if (!Shortcut(state)) {
+        state.text += c;
     }
 }
 

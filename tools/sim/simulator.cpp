@@ -1,5 +1,6 @@
 #include "simulator.h"
 
+#include <cstdio>
 #include <deque>
 
 #include "engine_state.h"
@@ -13,24 +14,26 @@ namespace {
 TracedKey* CurrentKey = nullptr;
 std::deque<KeyEvent> PendingInjected;
 
-void Deliver(unsigned vk, bool up, bool injected, HookAnswer answer) {
+void Deliver(unsigned vk, bool up, bool injected, HookAnswer answer, char16_t unit = 0) {
     if (answer != HookAnswer::Swallow) {
-        Sim.arrivals.push_back({AppKey(vk), up, injected, vk});
+        Sim.arrivals.push_back({AppKey(vk), up, injected, vk, unit});
     }
 }
 
 void ReplayInjected(const KeyEvent& event) {
     const unsigned message = event.up ? MsgKeyUp : MsgKeyDown;
     const unsigned flags = FlagInjected | (event.up ? FlagUp : 0u);
-    const HookAnswer answer = HandleKeyEvent(message, event.vk, flags);
-    Deliver(event.vk, event.up, true, answer);
+    // The system hands a character sent by itself to the hook as VK_PACKET.
+    const unsigned vk = event.unit != 0 ? static_cast<unsigned>(VkPacket) : event.vk;
+    const HookAnswer answer = HandleKeyEvent(message, vk, flags);
+    Deliver(vk, event.up, true, answer, event.unit);
 }
 
 void Record(StepKind kind, int vk) {
     if (CurrentKey != nullptr) {
         CurrentKey->steps.push_back({kind, static_cast<unsigned char>(vk)});
     }
-    const InjectionPlan plan = PlanInjection(kind, static_cast<unsigned>(vk));
+    const InjectionPlan plan = PlanOutput(kind, static_cast<unsigned>(vk));
     const KeyEvent* event = plan.events;
     for (int call = 0; call < plan.callCount; call++) {
         const std::vector<KeyEvent> records(event, event + plan.callSizes[call]);
@@ -60,10 +63,23 @@ void SendModeChanged(void* /*mainWindow*/, int newMode) {
     Sim.modeMessages.push_back({newMode, Engine.EwtsMode});
 }
 
-void ResetSimulation(Replay replay) {
+LayoutAnswer AskAppLayout(unsigned vk, const KeyboardView& view) {
+    LayoutAnswer answer = {0, {}};
+    for (char32_t c : AppLayoutText(Sim.layout, vk, view)) {
+        if (answer.count == 4 || c >= 0x10000) {
+            return {-1, {}};
+        }
+        answer.units[answer.count++] = static_cast<char16_t>(c);
+    }
+    return answer;
+}
+
+void ResetSimulation(Replay replay, AppLayout layout) {
     Engine = EngineState{};
+    AppKeyboard = KeyboardView{};
     Sim = Simulation{};
     Sim.replay = replay;
+    Sim.layout = layout;
     CurrentKey = nullptr;
     PendingInjected.clear();
 }
@@ -139,6 +155,16 @@ std::string FormatTrace(const std::vector<TracedKey>& trace) {
         text += '\n';
     }
     return text;
+}
+
+std::string FormatArrival(const AppKeyEvent& event) {
+    std::string line = event.up ? "up " : "down ";
+    if (event.vk == VkPacket) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(event.unit));
+        return line + code;
+    }
+    return line + KeyName(event.vk);
 }
 
 unsigned AppKey(unsigned vk) {

@@ -10,6 +10,7 @@
 #include "hook.h"
 #include "inject.h"
 #include "keystrokes.h"
+#include "layout.h"
 
 // When injected events come back through the hook.
 enum class Replay {
@@ -31,6 +32,7 @@ struct AppKeyEvent {
     bool up;
     bool injected;
     unsigned rawVk;  // the key as sent, left and right apart: AltGr is VK_RMENU
+    char16_t unit;   // for a character sent by itself (vk VK_PACKET): the character
 };
 
 struct ModeMessage {
@@ -40,6 +42,7 @@ struct ModeMessage {
 
 struct Simulation {
     Replay replay = Replay::AfterHook;
+    AppLayout layout = AppLayout::Tibetan;  // the receiving application's keyboard layout
     std::vector<TracedKey> trace;
     std::vector<AppKeyEvent> arrivals;
     std::vector<ModeMessage> modeMessages;
@@ -48,8 +51,9 @@ struct Simulation {
 
 extern Simulation Sim;
 
-// A fresh engine, as just loaded, and an empty record.
-void ResetSimulation(Replay replay = Replay::AfterHook);
+// A fresh engine, as just loaded, and an empty record, typing into an
+// application with the given keyboard layout.
+void ResetSimulation(Replay replay = Replay::AfterHook, AppLayout layout = AppLayout::Tibetan);
 
 // Feeds one user event through the hook and returns the hook's answer.
 HookAnswer FeedUserKey(const UserKey& key);
@@ -65,3 +69,7 @@ std::string FormatTrace(const std::vector<TracedKey>& trace);
 
 // The key as the application's window messages report it.
 unsigned AppKey(unsigned vk);
+
+// A key message as yanra-sim keys prints it: "down Q", "up VK_SHIFT", and for
+// a character sent by itself, the character: "down U+0F40".
+std::string FormatArrival(const AppKeyEvent& event);

@@ -1,13 +1,24 @@
 #include "typing.h"
 
-#include "layout.h"
+#include "keys.h"
 
-std::u32string TypedText(const std::vector<UserKey>& keys, Replay replay) {
-    ResetSimulation(replay);
-    FeedUserKeys(keys);
+std::u32string ArrivedText(const std::vector<AppKeyEvent>& arrivals, AppLayout layout) {
     TypingState state;
-    for (const AppKeyEvent& event : Sim.arrivals) {
-        TypeKeyMessage(state, event.rawVk, event.up);
+    state.layout = layout;
+    for (const AppKeyEvent& event : arrivals) {
+        if (event.vk == VkPacket) {
+            if (!event.up) {
+                TypeCharacter(state, event.unit);
+            }
+        } else {
+            TypeKeyMessage(state, event.rawVk, event.up);
+        }
     }
     return state.text;
+}
+
+std::u32string TypedText(const std::vector<UserKey>& keys, Replay replay, AppLayout layout) {
+    ResetSimulation(replay, layout);
+    FeedUserKeys(keys);
+    return ArrivedText(Sim.arrivals, layout);
 }

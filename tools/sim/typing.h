@@ -9,5 +9,10 @@
 #include "simulator.h"
 
 // Starts a fresh engine and a fresh application (empty text, no modifier,
-// CapsLock off), types the keys and returns the application's text.
-std::u32string TypedText(const std::vector<UserKey>& keys, Replay replay = Replay::AfterHook);
+// CapsLock off) with the given keyboard layout, types the keys and returns
+// the application's text.
+std::u32string TypedText(const std::vector<UserKey>& keys, Replay replay = Replay::AfterHook,
+                         AppLayout layout = AppLayout::Tibetan);
+
+// The text that the key messages of a simulation make in the application.
+std::u32string ArrivedText(const std::vector<AppKeyEvent>& arrivals, AppLayout layout);

@@ -1,0 +1,6 @@
+// The receiving application's keyboard layout, asked of the system.
+#pragma once
+
+// Takes the layout of the foreground window's thread as the one that the
+// next taps are typed with. Called once per key-down of the user's.
+void FollowForegroundLayout();
