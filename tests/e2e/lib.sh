@@ -422,3 +422,96 @@ e2e_check_text() {
     { e2e_shown_text; echo; } >"$actual"
     e2e_compare "$name" "$expected" "$actual"
 }
+
+# --- The editing session: the program under test with its hook, and the
+# editor focused, whose EDIT control ends up with the text that an ordinary
+# application gets. ---
+
+E2E_EDITOR=$YANRA_E2E_BUILD/tools/editor/yanra-editor.exe
+E2E_EDITOR_TITLE="Yanra Editor"
+E2E_EDITOR_TEXT=editor.txt
+E2E_EDITOR_WINDOW=
+# The control's text when the session's checks began: the hook probes' text.
+E2E_EDITOR_BEFORE=
+
+# e2e_start_editing_session [PROGRAM-ARGS...]: starts Xvfb, Wine, the program
+# under test (with the given arguments) and the editor, focuses the editor
+# and waits until typed keys go through the hook into its control.
+e2e_start_editing_session() {
+    [ -f "$E2E_EDITOR" ] || e2e_die "$E2E_EDITOR is missing (build the Windows preset)"
+    e2e_start_xvfb
+    e2e_load_keymap
+    e2e_prepare_wine
+    e2e_copy "$YANRA_E2E_PROGRAM" "$E2E_LIBRARY" "$E2E_EDITOR"
+    e2e_start "$E2E_DIR/$(basename "$YANRA_E2E_PROGRAM")" "$@"
+    e2e_start "$E2E_DIR/$(basename "$E2E_EDITOR")" "$E2E_EDITOR_TEXT" editor.ready
+    E2E_EDITOR_WINDOW=$(e2e_wait_window "$E2E_EDITOR_TITLE") || e2e_die "the editor did not open its window"
+    e2e_focus "$E2E_EDITOR_WINDOW" || e2e_die "cannot focus the editor"
+    e2e_wait_file editor.ready ready || e2e_die "the editor's control never got the focus"
+    e2e_wait_for "the hook to take typed keys" e2e_probe_editor ||
+        e2e_die "typed keys do not go through the hook into the editor (its text: $(e2e_editor_text))"
+    E2E_TYPED=
+    E2E_EDITOR_BEFORE=$(e2e_editor_text && echo x) || e2e_die "the editor wrote no $E2E_EDITOR_TEXT"
+    E2E_EDITOR_BEFORE=${E2E_EDITOR_BEFORE%x}
+}
+
+# Prints the editor's text, exactly, final newlines included.
+e2e_editor_text() {
+    local text
+    text=$(cat "$E2E_EDITOR_TEXT" 2>/dev/null && echo x) || return 1
+    printf '%s' "${text%x}"
+}
+
+e2e_editor_text_is() {
+    [ "$(e2e_editor_text && echo x)" = "${1}x" ]
+}
+
+# Types "k " and succeeds when the control's text grows by what the engine
+# makes of it (see e2e_probe_hook). A probe typed before the hook was there
+# stays in the text as typed.
+e2e_probe_editor() {
+    local program before predicted
+    program=$(basename "$YANRA_E2E_PROGRAM")
+    e2e_running "$program" || e2e_die "$program has ended: $(cat "$E2E_DIR/$program.out")"
+    e2e_focus "$E2E_EDITOR_WINDOW"
+    before=$(e2e_editor_text && echo x) || return 1
+    predicted=$(printf 'k ' | "$YANRA_SIM" type --layout "$E2E_APP_LAYOUT")
+    e2e_type 'k '
+    YANRA_E2E_TIMEOUT=3 e2e_wait_for "the probe's text" e2e_editor_text_is "${before%x}$predicted" 2>/dev/null
+}
+
+# e2e_check_editor NAME KEYS: types KEYS and checks that the control's text
+# becomes what yanra-sim type --layout us predicts for everything typed in
+# the session, after the probes' text. The prediction counts from the
+# session's first check, as the engine does.
+e2e_check_editor() {
+    local name=$1 keys=$2
+    local safe_name=${name//[^A-Za-z0-9_-]/_}
+    local expected=$E2E_DIR/$safe_name.expected actual=$E2E_DIR/$safe_name.actual predicted
+    E2E_TYPED+=$keys
+    predicted=$(printf '%s' "$E2E_TYPED" | "$YANRA_SIM" type --layout "$E2E_APP_LAYOUT" && echo x) ||
+        e2e_die "yanra-sim cannot predict: $keys"
+    # yanra-sim ends the text with a newline of its own.
+    predicted=${predicted%$'\n'x}
+    printf '%s' "$E2E_EDITOR_BEFORE$predicted" >"$expected"
+    e2e_type "$keys"
+    YANRA_E2E_TIMEOUT=$((YANRA_E2E_TIMEOUT + ${#keys} / 50)) \
+        e2e_wait_for "the text of \"$name\"" e2e_editor_text_is "$E2E_EDITOR_BEFORE$predicted"
+    e2e_editor_text >"$actual"
+    e2e_compare "$name" "$expected" "$actual"
+}
+
+# e2e_check_editor_meant NAME: the control's text, after the probes' text, is
+# the Tibetan that yanra-sim type gives for everything typed in the session
+# with the layout the keys are written for: the text that was meant.
+e2e_check_editor_meant() {
+    local name=$1
+    local safe_name=${name//[^A-Za-z0-9_-]/_}
+    local expected=$E2E_DIR/$safe_name.meant.expected actual=$E2E_DIR/$safe_name.meant.actual
+    {
+        printf '%s' "$E2E_EDITOR_BEFORE"
+        printf '%s' "$E2E_TYPED" | "$YANRA_SIM" type | head -c -1
+    } >"$expected"
+    e2e_editor_text >"$actual"
+    e2e_compare "$name" "$expected" "$actual"
+}
