@@ -26,6 +26,32 @@ bool RaiseRunningInstance() {
     return true;
 }
 
+// Two starts at the same moment both find no window. The one that creates
+// this mutex runs, and holds it for its life; another waits for that one's
+// window and raises it, or runs itself if the first ends meanwhile.
+constexpr char InstanceMutexName[] = "Yanra_Instance";
+constexpr DWORD InstanceWaitMilliseconds = 5000;
+constexpr DWORD InstancePollMilliseconds = 50;
+
+bool AnotherInstanceStarts() {
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, InstanceMutexName);
+    if (mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) {
+        return false;
+    }
+    for (DWORD waited = 0; waited < InstanceWaitMilliseconds; waited += InstancePollMilliseconds) {
+        if (RaiseRunningInstance()) {
+            return true;
+        }
+        const DWORD result = WaitForSingleObject(mutex, InstancePollMilliseconds);
+        if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED) {
+            return false;
+        }
+    }
+    // The other instance is still starting (an error box may hold it): this
+    // start gives way to it.
+    return true;
+}
+
 bool RegisterMainClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
@@ -82,7 +108,7 @@ int RunMessageLoop(HACCEL accelerators) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    if (RaiseRunningInstance()) {
+    if (RaiseRunningInstance() || AnotherInstanceStarts()) {
         return 0;
     }
     // The status bar and the Settings dialog's up-down control need their

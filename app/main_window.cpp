@@ -22,6 +22,22 @@ HookExport FindHookExport(const char* name) {
 
 namespace {
 
+// The shell sends this to every top-level window when it starts, after a
+// crash or restart of Explorer among others; the icons it showed are gone.
+UINT TaskbarCreated = 0;
+
+// An elevated program does not get the shell's message unless it says it
+// takes it; the call exists from Windows Vista on.
+void AcceptTaskbarCreated() {
+    using FilterFunction = BOOL(WINAPI*)(UINT, DWORD);
+    HMODULE user = GetModuleHandleA("user32.dll");
+    const auto filter = reinterpret_cast<FilterFunction>(
+        reinterpret_cast<void*>(user != nullptr ? GetProcAddress(user, "ChangeWindowMessageFilter") : nullptr));
+    if (filter != nullptr) {
+        filter(TaskbarCreated, 1 /* MSGFLT_ADD */);
+    }
+}
+
 // Creation: status bar, hook library, hook, notification icon. The library
 // looks the main window up by class and title when it is loaded, so it can be
 // loaded no earlier than here. Returning -1 makes the creation fail, and the
@@ -52,6 +68,8 @@ LRESULT OnCreate(HWND window, WPARAM wParam, LPARAM lParam) {
         return -1;
     }
     IconMode = 1;
+    TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    AcceptTaskbarCreated();
     DefWindowProcA(window, WM_CREATE, wParam, lParam);
     return 0;
 }
@@ -117,6 +135,12 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TaskbarCreated && TaskbarCreated != 0) {
+        // Nothing to report when the new shell refuses: its next start
+        // announces itself again.
+        AddTrayIconAgain();
+        return 0;
+    }
     switch (message) {
     case WM_CREATE:
         return OnCreate(window, wParam, lParam);

@@ -86,6 +86,17 @@ bool AddTrayIcon() {
     return Shell_NotifyIconA(NIM_ADD, &TrayIconData) != FALSE;
 }
 
+bool AddTrayIconAgain() {
+    const ModeDisplay& display = ModeDisplays[IconMode];
+    TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    TrayIconData.hIcon = LoadModeIcon(display.icon);
+    CopyText(TrayIconData.szTip, display.tooltip);
+    // A shell that never lost the icon refuses to add it twice: then it is
+    // brought up to date instead.
+    return Shell_NotifyIconA(NIM_ADD, &TrayIconData) != FALSE ||
+           Shell_NotifyIconA(NIM_MODIFY, &TrayIconData) != FALSE;
+}
+
 void RemoveTrayIcon() {
     Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
 }

@@ -16,6 +16,9 @@ extern char DisplayText[64];          // drawn in the client area; empty
 
 // Adds the icon in EWTS mode with the start balloon; false when the shell refuses.
 bool AddTrayIcon();
+// After the shell has restarted (it announces itself with "TaskbarCreated"):
+// the icon again, in the mode it showed, with its tooltip and no balloon.
+bool AddTrayIconAgain();
 void RemoveTrayIcon();
 
 // Picture and tooltip for a mode: 1 is EWTS, anything else English.

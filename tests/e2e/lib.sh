@@ -270,6 +270,17 @@ e2e_type() {
     timeout $((YANRA_E2E_TIMEOUT + count / 10)) xdotool $actions || e2e_die "xdotool failed typing: $1"
 }
 
+# e2e_type_burst KEYS [DELAY]: types KEYS as e2e_type does, with DELAY
+# milliseconds between X key events (default 0: as fast as xdotool goes,
+# about 9,000 events a second).
+e2e_type_burst() {
+    local actions delay=${2:-0}
+    actions=$(printf '%s' "$1" | "$YANRA_SIM" xdotool | sed "s/^\(key[a-z]*\) /\1 --delay $delay /") ||
+        e2e_die "yanra-sim cannot type: $1"
+    # shellcheck disable=SC2086  # one word per xdotool argument
+    timeout 600 xdotool $actions || e2e_die "xdotool failed typing a burst"
+}
+
 # e2e_compare NAME EXPECTED ACTUAL: compares two files; counts the result and
 # prints a readable diff when they differ.
 e2e_compare() {
@@ -438,21 +449,30 @@ E2E_EDITOR_BEFORE=
 # under test (with the given arguments) and the editor, focuses the editor
 # and waits until typed keys go through the hook into its control.
 e2e_start_editing_session() {
-    [ -f "$E2E_EDITOR" ] || e2e_die "$E2E_EDITOR is missing (build the Windows preset)"
     e2e_start_xvfb
     e2e_load_keymap
     e2e_prepare_wine
-    e2e_copy "$YANRA_E2E_PROGRAM" "$E2E_LIBRARY" "$E2E_EDITOR"
+    e2e_copy "$YANRA_E2E_PROGRAM" "$E2E_LIBRARY"
     e2e_start "$E2E_DIR/$(basename "$YANRA_E2E_PROGRAM")" "$@"
-    e2e_start "$E2E_DIR/$(basename "$E2E_EDITOR")" "$E2E_EDITOR_TEXT" editor.ready
-    E2E_EDITOR_WINDOW=$(e2e_wait_window "$E2E_EDITOR_TITLE") || e2e_die "the editor did not open its window"
-    e2e_focus "$E2E_EDITOR_WINDOW" || e2e_die "cannot focus the editor"
-    e2e_wait_file editor.ready ready || e2e_die "the editor's control never got the focus"
+    e2e_open_editor editor.txt
     e2e_wait_for "the hook to take typed keys" e2e_probe_editor ||
         e2e_die "typed keys do not go through the hook into the editor (its text: $(e2e_editor_text))"
     E2E_TYPED=
     E2E_EDITOR_BEFORE=$(e2e_editor_text && echo x) || e2e_die "the editor wrote no $E2E_EDITOR_TEXT"
     E2E_EDITOR_BEFORE=${E2E_EDITOR_BEFORE%x}
+}
+
+# e2e_open_editor TEXT: starts the editor, its text going to the file TEXT
+# (which E2E_EDITOR_TEXT then names), and focuses its control. Wine must run.
+e2e_open_editor() {
+    [ -f "$E2E_EDITOR" ] || e2e_die "$E2E_EDITOR is missing (build the Windows preset)"
+    E2E_EDITOR_TEXT=$1
+    rm -f "$E2E_DIR/editor.ready"
+    [ -f "$E2E_DIR/$(basename "$E2E_EDITOR")" ] || e2e_copy "$E2E_EDITOR"
+    e2e_start "$E2E_DIR/$(basename "$E2E_EDITOR")" "$E2E_EDITOR_TEXT" editor.ready
+    E2E_EDITOR_WINDOW=$(e2e_wait_window "$E2E_EDITOR_TITLE") || e2e_die "the editor did not open its window"
+    e2e_focus "$E2E_EDITOR_WINDOW" || e2e_die "cannot focus the editor"
+    e2e_wait_file editor.ready ready || e2e_die "the editor's control never got the focus"
 }
 
 # Prints the editor's text, exactly, final newlines included.

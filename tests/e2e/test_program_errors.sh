@@ -19,12 +19,11 @@
 # box stays up on both, but under Wine this test cannot see the difference.
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/tray_helpers.sh"
 export YANRA_E2E_PROGRAM=$YANRA_E2E_BUILD/app/yanra.exe
 
 CC=${YANRA_E2E_CC:-$YANRA_MINGW-gcc}
 BOX_CAPTION="Yanra Fatal"
-# The notification area, as in test_program_tray.sh.
-TRAY_X=512 TRAY_Y=748 TRAY_W=512 TRAY_H=20
 
 build_helpers() {
     command -v "$CC" >/dev/null || e2e_die "$CC is not installed (run scripts/setup)"
@@ -97,19 +96,6 @@ expect_box() {
     e2e_wait_for "the box \"$message\" to close" eval '! box_starts_with "$message."'
 }
 
-tray_has_no_icon() {
-    import -window root -crop "${TRAY_W}x${TRAY_H}+$TRAY_X+$TRAY_Y" +repage -depth 8 rgb:- 2>/dev/null |
-        python3 -c '
-import sys
-data = sys.stdin.buffer.read()
-ours = 0
-for i in range(0, len(data) - 2, 3):
-    r, g, b = data[i], data[i + 1], data[i + 2]
-    ours += (r > 90 and g < 60 and b < 60) or (b > 150 and r < 60 and g < 60)
-sys.exit(1 if ours >= 20 else 0)
-'
-}
-
 # expect_clean_end NAME FOLDER: the program started from FOLDER ended with exit
 # code 0, left no process and no icon.
 expect_clean_end() {
@@ -128,7 +114,7 @@ expect_clean_end() {
     else
         e2e_fail "$name: exit code $status, processes left: $left"
     fi
-    if tray_has_no_icon; then
+    if tray_empty; then
         e2e_pass "$name: no icon left behind"
     else
         e2e_fail "$name: an icon is left in the notification area"
