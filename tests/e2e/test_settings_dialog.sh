@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # The Settings dialog driven with real keys and clicks: what each way of
 # closing it writes to yanra.ini, byte for byte, and how its controls follow
-# the start-hidden box. The program stays in EWTS mode throughout: Tab, space,
-# digits, Escape and Return go through the hook and reach the dialog as keys.
+# the start-hidden box. The program is switched to English mode first, as a
+# user filling in a dialog would: in EWTS mode the space bar and the digits
+# type Tibetan characters (the tsheg does not press a button, and the delay
+# field does not take Tibetan digits), with any layout. Tab, space, digits,
+# Escape and Return then go through the hook and reach the dialog as keys.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/lib.sh"
 source "$here/settings_helpers.sh"
+source "$here/tray_helpers.sh"
 
 # press KEYS...: xdotool key names, one after the other, into the focused
 # dialog.
@@ -57,6 +61,8 @@ settings_session
 settings_text 0 2 30 >"$E2E_DIR/yanra.ini"
 start_yanra
 e2e_wait_for "the main window on screen" visible "$MAIN_TITLE" || e2e_die "the main window never showed"
+xdotool key Caps_Lock
+e2e_wait_for "English mode on the icon" tray_shows english 1 || e2e_die "CapsLock did not switch to English mode"
 
 # Cancel, Escape and the close button write the settings as they are in
 # memory: AutoHide stays 2.
