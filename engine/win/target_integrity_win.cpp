@@ -6,8 +6,6 @@
 
 #include "target_integrity_win.h"
 
-#include "inject.h"
-
 namespace {
 
 // Not in the Windows 2000/XP headers.
@@ -28,8 +26,6 @@ struct SecurityApi {
 
 SecurityApi Api = {};
 Integrity Ours = {IntegrityAnswer::Unknown, 0};
-ForegroundIntegrity Foreground;
-bool InjectionReaches = true;
 
 template <typename Fn>
 Fn Lookup(HMODULE module, const char* name) {
@@ -79,8 +75,10 @@ void StartIntegrityChecks() {
     if (Ours.answer != IntegrityAnswer::Known) {
         Ours = {IntegrityAnswer::Unknown, 0};  // a system without levels
     }
-    Foreground = ForegroundIntegrity{};
-    InjectionReaches = true;
+}
+
+Integrity OurIntegrity() {
+    return Ours;
 }
 
 Integrity QueryProcessIntegrity(unsigned long processId) {
@@ -100,12 +98,4 @@ Integrity QueryProcessIntegrity(unsigned long processId) {
     const Integrity result = TokenIntegrity(process);
     CloseHandle(process);
     return result;
-}
-
-void FollowForegroundIntegrity(HWND foreground, DWORD processId) {
-    InjectionReaches = !FollowForeground(Foreground, foreground, processId, Ours, QueryProcessIntegrity);
-}
-
-bool InjectionReachesTarget() {
-    return InjectionReaches;
 }

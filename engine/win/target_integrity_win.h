@@ -11,6 +11,10 @@
 // for this reason.
 void StartIntegrityChecks();
 
+// Our own level as StartIntegrityChecks found it: unknown on a system
+// without levels.
+Integrity OurIntegrity();
+
 // The integrity level of a process.
 Integrity QueryProcessIntegrity(unsigned long processId);
 
