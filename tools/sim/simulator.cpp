@@ -126,7 +126,8 @@ void ResetSimulation(Replay replay, AppLayout layout) {
 
 HookAnswer FeedUserKey(const UserKey& key) {
     Sim.lastSteps.clear();
-    Sim.outsideKeyDown[SideKey(key.vk)] = !key.up;
+    bool* held = key.flags & FlagInjected ? Sim.otherKeyDown : Sim.userKeyDown;
+    held[SideKey(key.vk)] = !key.up;
     if (!key.up) {
         Sim.trace.push_back({key.vk, HookAnswer::Pass, {}});
         CurrentKey = &Sim.trace.back();
@@ -169,7 +170,8 @@ std::string ModifiersLeftByEngine() {
     // The application sees a modifier down while either of its keys is.
     for (const Modifier& m : modifiers) {
         const bool app = Sim.appKeyDown[m.left] || Sim.appKeyDown[m.right];
-        const bool outside = Sim.outsideKeyDown[m.left] || Sim.outsideKeyDown[m.right];
+        const bool outside = Sim.userKeyDown[m.left] || Sim.userKeyDown[m.right] || Sim.otherKeyDown[m.left] ||
+                             Sim.otherKeyDown[m.right];
         if (app && !outside) {
             left += left.empty() ? "" : " ";
             left += m.name;

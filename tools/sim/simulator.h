@@ -55,11 +55,13 @@ struct Simulation {
     // state other than ShiftDown and CtrlDown: none, ever.
     int replayChanges = 0;
     // Every key as it is down or up: in the application (from every event
-    // that reached it), and outside the engine (from every event of the
-    // user's or of other programs, whatever the hook made of it). Generic
+    // that reached it), as the user holds it (from the user's own events,
+    // whatever the hook made of them), and as other programs hold it (from
+    // the injected events they send, fed in as user events are). Generic
     // Shift, Ctrl and Alt count as the left keys, as the system takes them.
     bool appKeyDown[256] = {};
-    bool outsideKeyDown[256] = {};
+    bool userKeyDown[256] = {};
+    bool otherKeyDown[256] = {};
     int injectedCapsLockTaps = 0;  // CapsLock key-downs of the engine's that reached the application
 };
 
@@ -74,7 +76,8 @@ HookAnswer FeedUserKey(const UserKey& key);
 void FeedUserKeys(const std::vector<UserKey>& keys);
 
 // The modifiers held down in the application that neither the user nor
-// another program holds: "Shift", "Ctrl", "Alt", joined by blanks, and
+// another program holds (the engine's own taps of AltGr or Shift may leave a
+// modifier up while the user holds it, never down): "Shift", "Ctrl", "Alt", joined by blanks, and
 // "CapsLock" when the engine's own CapsLock taps left the lock switched.
 // Empty when the engine has left nothing pressed.
 std::string ModifiersLeftByEngine();
