@@ -21,6 +21,26 @@ TEST(IntegrityOnWindows, OurOwnProcessGetsOurKeys) {
     EXPECT_FALSE(KeysMustPass(ours, again));
 }
 
+// Another process started by ours, as the receiving window of the
+// end-to-end tests is: it gets our keys.
+TEST(IntegrityOnWindows, AnotherProcessOfOursGetsOurKeys) {
+    StartIntegrityChecks();
+    wchar_t path[MAX_PATH];
+    ASSERT_NE(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    ASSERT_TRUE(CreateProcessW(path, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                               &child));
+    const Integrity theirs = QueryProcessIntegrity(child.dwProcessId);
+    TerminateProcess(child.hProcess, 0);
+    WaitForSingleObject(child.hProcess, 10000);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    EXPECT_NE(theirs.answer, IntegrityAnswer::AccessDenied);
+    EXPECT_FALSE(KeysMustPass(OurIntegrity(), theirs));
+}
+
 TEST(IntegrityOnWindows, NoProcessIsNoReasonToPass) {
     StartIntegrityChecks();
     // Process ids are multiples of 4: this one never exists.
