@@ -106,3 +106,12 @@ int ConvertClusterKey(int newChar, unsigned typedKey) {
     SendKeys(output ? *output : TypedKeyAgain, typedKey);
     return 1;
 }
+
+void VisitClusterOutputs(OutputVisitor visit, void* context) {
+    for (const ClusterRule& rule : ThreeKeys) {
+        visit(rule.output, context);
+    }
+    for (const ClusterRule& rule : FourKeys) {
+        visit(rule.output, context);
+    }
+}

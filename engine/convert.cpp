@@ -1,6 +1,7 @@
 // Key dispatch, the syllable buffer, direct keys, vowels and single consonants.
 
 #include <cstring>
+#include <initializer_list>
 
 #include "engine_state.h"
 #include "inject.h"
@@ -171,7 +172,10 @@ void Backspace() {
 
 }  // namespace
 
+unsigned long SyllableResets = 0;
+
 void ResetSyllable() {
+    SyllableResets++;
     Engine.SyllableLength = 0;
     Engine.AfterVowel = 0;
     std::memset(Engine.SyllableBuffer, 0, sizeof Engine.SyllableBuffer);
@@ -228,4 +232,23 @@ int ConvertKey(unsigned vk) {
         return ConvertSecondKey(newChar, vk);
     }
     return ConvertClusterKey(newChar, vk);
+}
+
+void VisitDispatchOutputs(OutputVisitor visit, void* context) {
+    for (const DirectKey& key : DirectKeys) {
+        for (const KeySequence* output : {&key.withoutShift, &key.withShift}) {
+            if (output->count >= 0) {
+                visit(*output, context);
+            }
+        }
+    }
+    for (const VowelRule& rule : VowelRules) {
+        for (const KeySequence* output : {&rule.firstKey, &rule.doubled, &rule.afterA, &rule.otherwise}) {
+            visit(*output, context);
+        }
+    }
+    for (const CharRule& rule : SingleConsonants) {
+        visit(rule.output, context);
+    }
+    visit(TypedKeyAgain, context);
 }

@@ -25,6 +25,10 @@ extern EngineState Engine;
 // Empties the syllable: every byte of the buffer zero, no vowel seen.
 void ResetSyllable();
 
+// How many times the syllable has been emptied, so that the test tools can
+// tell a reset from any other change of the state.
+extern unsigned long SyllableResets;
+
 // Sends the new mode to the main window, then switches to it and empties the
 // syllable. CapsLock and Dzapo_Mode both come here.
 void FlipMode();

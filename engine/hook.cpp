@@ -26,15 +26,34 @@ bool IsCtrlKey(unsigned vk) {
 
 HookAnswer DecideKeyEvent(unsigned message, unsigned vk, unsigned flags);
 
+// A Shift that the engine pressed to give the user's held Shift back stays
+// down in the application until a left Shift key-up. When the user held the
+// right one, or switched to a window that drops our keys before letting go,
+// nothing else would ever release it: the engine does, as soon as the user
+// holds no Shift and its key can reach the application.
+void ReleaseEngineShift() {
+    if (HeldShift.engineLeft && !HeldShift.userLeft && !HeldShift.userRight && InjectionReachesTarget()) {
+        KeyUp(VkLShift);
+    }
+}
+
 }  // namespace
 
 HookAnswer HandleKeyEvent(unsigned message, unsigned vk, unsigned flags) {
+    const bool up = message == MsgKeyUp || message == MsgSysKeyUp;
+    const bool users = (flags & FlagInjected) == 0;
+    if (users && !up) {
+        ReleaseEngineShift();  // before this key's own output
+    }
     const HookAnswer answer = DecideKeyEvent(message, vk, flags);
     // The user's keys that reach the application move its keyboard state
     // (the user's Shift counts for the characters typed under it); the
     // engine's own were followed as they were planned.
-    if ((flags & FlagInjected) == 0 && answer != HookAnswer::Swallow) {
-        FollowUserKey(vk, message == MsgKeyUp || message == MsgSysKeyUp);
+    if (users && answer != HookAnswer::Swallow) {
+        FollowUserKey(vk, up);
+    }
+    if (users && up) {
+        ReleaseEngineShift();
     }
     return answer;
 }
@@ -68,6 +87,14 @@ HookAnswer DecideKeyEvent(unsigned message, unsigned vk, unsigned flags) {
         return HookAnswer::CallNext;
     }
     if (Engine.CtrlDown) {
+        return HookAnswer::CallNext;
+    }
+    if (vk != VkCapital && !InjectionReachesTarget()) {
+        // The application would never get a replacement: it gets the key.
+        // What it shows no longer ends in the syllable, so a later key must
+        // not take back characters of it. CapsLock still switches the mode,
+        // which needs no keys of ours.
+        ResetSyllable();
         return HookAnswer::CallNext;
     }
     return ConvertKey(vk) ? HookAnswer::Swallow : HookAnswer::Pass;

@@ -6,6 +6,7 @@
 #include "tibetan_layout.h"
 
 KeyboardView AppKeyboard;
+ShiftHold HeldShift;
 
 namespace {
 
@@ -83,6 +84,14 @@ bool Types(const LayoutAnswer& answer, const TableText& text) {
 
 void FollowUserKey(unsigned vk, bool up) {
     Follow(AppKeyboard, vk, up);
+    if (vk == VkShift || vk == VkLShift) {
+        HeldShift.userLeft = !up;
+        if (up) {
+            HeldShift.engineLeft = false;  // one key: its key-up releases both holds
+        }
+    } else if (vk == VkRShift) {
+        HeldShift.userRight = !up;
+    }
 }
 
 InjectionPlan PlanOutput(StepKind kind, unsigned vk) {
@@ -111,6 +120,10 @@ InjectionPlan PlanOutput(StepKind kind, unsigned vk) {
                 continue;
             }
             Follow(AppKeyboard, record.vk, record.up);
+            if (record.vk == VkShift || record.vk == VkLShift) {
+                // The system takes a generic Shift for the left one.
+                HeldShift.engineLeft = !record.up;
+            }
             plan.events[used++] = record;
         }
         if (used > first) {

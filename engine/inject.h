@@ -48,9 +48,28 @@ struct KeyboardView {
 
 extern KeyboardView AppKeyboard;
 
+// The Shift keys held down for the application, side by side: the user's
+// own, and the left one that the engine's "down VK_SHIFT" or "down
+// VK_LSHIFT" pressed to give a held Shift back after typing without it.
+// The engine's stays down until a left Shift key-up, so it is the engine's to
+// release once the user holds no Shift at all (the user may have held only
+// the right one).
+struct ShiftHold {
+    bool userLeft = false;
+    bool userRight = false;
+    bool engineLeft = false;
+};
+
+extern ShiftHold HeldShift;
+
 // Follows a key event of the user's (not injected) that reaches the
 // application, so that its Shift counts for the taps after it.
 void FollowUserKey(unsigned vk, bool up);
+
+// The platform's answer: whether keys injected now reach the foreground
+// application. The system drops them where it protects the application from
+// ours (a program of higher integrity).
+bool InjectionReachesTarget();
 
 // What the receiving application's keyboard layout types for a key in a
 // state, in UTF-16. count is -1 when it cannot tell (a dead key, or more text

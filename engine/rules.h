@@ -40,3 +40,11 @@ constexpr KeySequence TypedKeyAgain = Keys("typed key");
 int ConvertStackedKey(int newChar, int previousChar);
 int ConvertSecondKey(int newChar, unsigned typedKey);
 int ConvertClusterKey(int newChar, unsigned typedKey);
+
+// Every output that a table can send, so that a check can tell an output
+// that came from a table from any other. Each converter lists its own.
+using OutputVisitor = void (*)(const KeySequence& output, void* context);
+void VisitDispatchOutputs(OutputVisitor visit, void* context);  // direct keys, vowels, single consonants
+void VisitStackedOutputs(OutputVisitor visit, void* context);
+void VisitSecondKeyOutputs(OutputVisitor visit, void* context);
+void VisitClusterOutputs(OutputVisitor visit, void* context);

@@ -64,3 +64,9 @@ int ConvertSecondKey(int newChar, unsigned typedKey) {
     SendKeys(output ? *output : TypedKeyAgain, typedKey);
     return 1;
 }
+
+void VisitSecondKeyOutputs(OutputVisitor visit, void* context) {
+    for (const CharRule& rule : SecondKeys) {
+        visit(rule.output, context);
+    }
+}

@@ -71,3 +71,11 @@ int ConvertStackedKey(int newChar, int previousChar) {
     }
     return 1;
 }
+
+void VisitStackedOutputs(OutputVisitor visit, void* context) {
+    for (const CharRule& rule : StackedKeys) {
+        visit(rule.output, context);
+    }
+    visit(StackedTsh, context);
+    visit(StackedSh, context);
+}

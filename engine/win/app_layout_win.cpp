@@ -80,8 +80,7 @@ LayoutAnswer AskSystem(HKL layout, unsigned vk, const KeyboardView& view) {
 
 }  // namespace
 
-void FollowForegroundLayout() {
-    const HWND foreground = GetForegroundWindow();
+void FollowForegroundLayout(HWND foreground) {
     // Thread 0 means this thread's own layout, the best guess with no
     // foreground window.
     const DWORD thread = foreground != nullptr ? GetWindowThreadProcessId(foreground, nullptr) : 0;
@@ -90,7 +89,7 @@ void FollowForegroundLayout() {
 
 LayoutAnswer AskAppLayout(unsigned vk, const KeyboardView& view) {
     if (Current == nullptr) {
-        FollowForegroundLayout();
+        FollowForegroundLayout(GetForegroundWindow());
     }
     const int state = (view.shift ? 1 : 0) | (view.capsLock ? 2 : 0) | (view.altGr ? 4 : 0);
     KeptAnswer& kept = Current->answers[vk & 0xFF][state];

@@ -162,4 +162,74 @@ TEST(Arrivals, NestedAndDeferredReplayDeliverTheSameKeys) {
     }
 }
 
+// After every event of the user's, no modifier is down in the application
+// that the user does not hold, whichever Shift the user held: the Shift that
+// a row presses to give the user's Shift back was left down for good when
+// the user held the right one.
+TEST(Modifiers, TheEngineLeavesNoModifierDown) {
+    // Keys typed under the right Shift alone: ; 8 d i m s shifted.
+    const char* cases[] = {
+        "{RSHIFT down};{RSHIFT up}k",
+        "{RSHIFT down}8{RSHIFT up}",
+        "{RSHIFT down}d{RSHIFT up}ka",
+        "{RSHIFT down}i{RSHIFT up}",
+        "{RSHIFT down};;m{RSHIFT up}",
+        "{RSHIFT down}k{RSHIFT up}+{RSHIFT down}s{RSHIFT up}",
+        "{LSHIFT down}{RSHIFT down};{LSHIFT up}k{RSHIFT up}",
+        "{RSHIFT down};{LSHIFT down}{RSHIFT up};{LSHIFT up}",
+        "{LSHIFT down};q{LSHIFT up}",
+        "{LSHIFT down}7{LSHIFT up}",
+        "{ALT down}:{ALT up}{LCTRL down}:{LCTRL up}",
+    };
+    for (Replay replay : {Replay::AfterHook, Replay::Nested}) {
+        for (const char* keys : cases) {
+            ResetSimulation(replay);
+            const KeystrokeParse parse = ParseKeystrokes(keys);
+            ASSERT_TRUE(parse.error.empty()) << keys;
+            for (const UserKey& key : parse.keys) {
+                FeedUserKey(key);
+                EXPECT_EQ(ModifiersLeftByEngine(), "") << keys << " at " << key.position;
+            }
+        }
+    }
+}
+
+TEST(Modifiers, ReleasesItsShiftWithTheUsersLast) {
+    ResetSimulation();
+    Type("{RSHIFT down};");
+    EXPECT_EQ(LastOutput(), "up VK_LSHIFT, Caps+V, down VK_LSHIFT");
+    EXPECT_EQ(Engine.ShiftDown, 1);
+    Type("{RSHIFT up}");
+    EXPECT_EQ(FormatSteps(Sim.lastSteps), "up VK_LSHIFT");
+    EXPECT_EQ(Engine.ShiftDown, 0);
+    // Holding the left Shift itself, the user's own key-up releases it.
+    ResetSimulation();
+    Type("{LSHIFT down}:{LSHIFT up}");
+    EXPECT_EQ(FormatSteps(Sim.lastSteps), "nothing");
+}
+
+// A Shift let go of in a window that drops our keys is released at the
+// first key back where they arrive, before that key's own output.
+TEST(Modifiers, ReleasedOnceTheKeysArriveAgain) {
+    ResetSimulation();
+    Type("{RSHIFT down};");
+    Sim.targetDropsInjection = true;
+    Type("{RSHIFT up}");
+    EXPECT_EQ(ModifiersLeftByEngine(), "Shift");
+    Sim.targetDropsInjection = false;
+    Type("k");
+    EXPECT_EQ(Sim.trace.back().answer, HookAnswer::Swallow);
+    EXPECT_EQ(LastOutput(), "up VK_LSHIFT, Q");
+    EXPECT_EQ(ModifiersLeftByEngine(), "");
+}
+
+TEST(Replay, InjectedEventsChangeOnlyShiftAndCtrl) {
+    for (Replay replay : {Replay::AfterHook, Replay::Nested}) {
+        ResetSimulation(replay);
+        Type("bsgrubs k+Sh {LSHIFT down}II::{LSHIFT up}*&Q MT brgyad {RSHIFT down};d{RSHIFT up}");
+        EXPECT_FALSE(Sim.sendInputCalls.empty());
+        EXPECT_EQ(Sim.replayChanges, 0);
+    }
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include "simulator.h"
 
 #include <cstdio>
+#include <cstring>
 #include <deque>
 
 #include "engine_state.h"
@@ -14,10 +15,35 @@ namespace {
 TracedKey* CurrentKey = nullptr;
 std::deque<KeyEvent> PendingInjected;
 
+// The key whose state a key event moves: generic Shift, Ctrl and Alt are
+// the left keys.
+unsigned SideKey(unsigned vk) {
+    switch (vk) {
+    case VkShift:
+        return VkLShift;
+    case VkControl:
+        return VkLControl;
+    case VkMenu:
+        return VkLMenu;
+    default:
+        return vk & 0xFF;
+    }
+}
+
 void Deliver(unsigned vk, bool up, bool injected, HookAnswer answer, char16_t unit = 0) {
     if (answer != HookAnswer::Swallow) {
         Sim.arrivals.push_back({AppKey(vk), up, injected, vk, unit});
+        Sim.appKeyDown[SideKey(vk)] = !up;
+        if (injected && vk == VkCapital && !up) {
+            Sim.injectedCapsLockTaps++;
+        }
     }
+}
+
+bool SameStateButModifiers(const EngineState& a, const EngineState& b) {
+    return a.EwtsMode == b.EwtsMode && a.MainWindow == b.MainWindow && a.SyllableLength == b.SyllableLength &&
+           a.AfterVowel == b.AfterVowel &&
+           std::memcmp(a.SyllableBuffer, b.SyllableBuffer, sizeof a.SyllableBuffer) == 0;
 }
 
 void ReplayInjected(const KeyEvent& event) {
@@ -25,20 +51,29 @@ void ReplayInjected(const KeyEvent& event) {
     const unsigned flags = FlagInjected | (event.up ? FlagUp : 0u);
     // The system hands a character sent by itself to the hook as VK_PACKET.
     const unsigned vk = event.unit != 0 ? static_cast<unsigned>(VkPacket) : event.vk;
+    const EngineState before = Engine;
     const HookAnswer answer = HandleKeyEvent(message, vk, flags);
+    if (!SameStateButModifiers(before, Engine)) {
+        Sim.replayChanges++;
+    }
     Deliver(vk, event.up, true, answer, event.unit);
 }
 
 void Record(StepKind kind, int vk) {
+    const Step step = {kind, static_cast<unsigned char>(vk)};
     if (CurrentKey != nullptr) {
-        CurrentKey->steps.push_back({kind, static_cast<unsigned char>(vk)});
+        CurrentKey->steps.push_back(step);
     }
+    Sim.lastSteps.push_back(step);
     const InjectionPlan plan = PlanOutput(kind, static_cast<unsigned>(vk));
     const KeyEvent* event = plan.events;
     for (int call = 0; call < plan.callCount; call++) {
         const std::vector<KeyEvent> records(event, event + plan.callSizes[call]);
         event += plan.callSizes[call];
         Sim.sendInputCalls.push_back(records);
+        if (Sim.targetDropsInjection) {
+            continue;  // the call fails, and nothing of it is seen
+        }
         for (const KeyEvent& record : records) {
             if (Sim.replay == Replay::Nested) {
                 ReplayInjected(record);
@@ -74,9 +109,14 @@ LayoutAnswer AskAppLayout(unsigned vk, const KeyboardView& view) {
     return answer;
 }
 
+bool InjectionReachesTarget() {
+    return !Sim.targetDropsInjection;
+}
+
 void ResetSimulation(Replay replay, AppLayout layout) {
     Engine = EngineState{};
     AppKeyboard = KeyboardView{};
+    HeldShift = ShiftHold{};
     Sim = Simulation{};
     Sim.replay = replay;
     Sim.layout = layout;
@@ -85,6 +125,9 @@ void ResetSimulation(Replay replay, AppLayout layout) {
 }
 
 HookAnswer FeedUserKey(const UserKey& key) {
+    Sim.lastSteps.clear();
+    bool* held = key.flags & FlagInjected ? Sim.otherKeyDown : Sim.userKeyDown;
+    held[SideKey(key.vk)] = !key.up;
     if (!key.up) {
         Sim.trace.push_back({key.vk, HookAnswer::Pass, {}});
         CurrentKey = &Sim.trace.back();
@@ -110,6 +153,34 @@ void FeedUserKeys(const std::vector<UserKey>& keys) {
     for (const UserKey& key : keys) {
         FeedUserKey(key);
     }
+}
+
+std::string ModifiersLeftByEngine() {
+    struct Modifier {
+        const char* name;
+        unsigned left;
+        unsigned right;
+    };
+    constexpr Modifier modifiers[] = {
+        {"Shift", VkLShift, VkRShift},
+        {"Ctrl", VkLControl, VkRControl},
+        {"Alt", VkLMenu, VkRMenu},
+    };
+    std::string left;
+    // The application sees a modifier down while either of its keys is.
+    for (const Modifier& m : modifiers) {
+        const bool app = Sim.appKeyDown[m.left] || Sim.appKeyDown[m.right];
+        const bool outside = Sim.userKeyDown[m.left] || Sim.userKeyDown[m.right] || Sim.otherKeyDown[m.left] ||
+                             Sim.otherKeyDown[m.right];
+        if (app && !outside) {
+            left += left.empty() ? "" : " ";
+            left += m.name;
+        }
+    }
+    if (Sim.injectedCapsLockTaps % 2 != 0) {
+        left += left.empty() ? "CapsLock" : " CapsLock";
+    }
+    return left;
 }
 
 std::string FormatStep(const Step& step) {

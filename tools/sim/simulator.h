@@ -43,10 +43,26 @@ struct ModeMessage {
 struct Simulation {
     Replay replay = Replay::AfterHook;
     AppLayout layout = AppLayout::Tibetan;  // the receiving application's keyboard layout
+    // The foreground application belongs to a process that the system
+    // protects from ours: every event injected is dropped.
+    bool targetDropsInjection = false;
     std::vector<TracedKey> trace;
     std::vector<AppKeyEvent> arrivals;
     std::vector<ModeMessage> modeMessages;
     std::vector<std::vector<KeyEvent>> sendInputCalls;
+    std::vector<Step> lastSteps;  // what the last user event made the engine inject
+    // Injected events whose way back through the hook changed the engine's
+    // state other than ShiftDown and CtrlDown: none, ever.
+    int replayChanges = 0;
+    // Every key as it is down or up: in the application (from every event
+    // that reached it), as the user holds it (from the user's own events,
+    // whatever the hook made of them), and as other programs hold it (from
+    // the injected events they send, fed in as user events are). Generic
+    // Shift, Ctrl and Alt count as the left keys, as the system takes them.
+    bool appKeyDown[256] = {};
+    bool userKeyDown[256] = {};
+    bool otherKeyDown[256] = {};
+    int injectedCapsLockTaps = 0;  // CapsLock key-downs of the engine's that reached the application
 };
 
 extern Simulation Sim;
@@ -58,6 +74,13 @@ void ResetSimulation(Replay replay = Replay::AfterHook, AppLayout layout = AppLa
 // Feeds one user event through the hook and returns the hook's answer.
 HookAnswer FeedUserKey(const UserKey& key);
 void FeedUserKeys(const std::vector<UserKey>& keys);
+
+// The modifiers held down in the application that neither the user nor
+// another program holds (the engine's own taps of AltGr or Shift may leave a
+// modifier up while the user holds it, never down): "Shift", "Ctrl", "Alt", joined by blanks, and
+// "CapsLock" when the engine's own CapsLock taps left the lock switched.
+// Empty when the engine has left nothing pressed.
+std::string ModifiersLeftByEngine();
 
 // "Shift+R", "BS", "up VK_LSHIFT", ...; a whole output joined by ", ", or
 // "nothing".
