@@ -28,3 +28,9 @@ bool FollowForeground(ForegroundIntegrity& cache, const void* window, unsigned l
                      KeysMustPass(ours, query(processId));
     return cache.mustPass;
 }
+
+void InjectionRefused(ForegroundIntegrity& cache) {
+    if (cache.asked && cache.window != nullptr) {
+        cache.mustPass = true;
+    }
+}

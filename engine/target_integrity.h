@@ -40,3 +40,10 @@ using IntegrityQuery = Integrity (*)(unsigned long processId);
 // foreground, and never when our own level is unknown.
 bool FollowForeground(ForegroundIntegrity& cache, const void* window, unsigned long processId,
                       const Integrity& ours, IntegrityQuery query);
+
+// The system refused keys that we injected into the foreground (SendInput
+// took none: a protection that the levels did not show, such as a program
+// that blocks input, or a system where levels cannot be read). The key that
+// made them is lost; the keys after it pass to that window, until another
+// one comes to the foreground.
+void InjectionRefused(ForegroundIntegrity& cache);

@@ -17,6 +17,11 @@ void FollowForegroundIntegrity(HWND foreground, DWORD processId) {
     InjectionReaches = !FollowForeground(Foreground, foreground, processId, OurIntegrity(), QueryProcessIntegrity);
 }
 
+void NoteInjectionRefused() {
+    InjectionRefused(Foreground);
+    InjectionReaches = !Foreground.mustPass;
+}
+
 bool InjectionReachesTarget() {
     return InjectionReaches;
 }

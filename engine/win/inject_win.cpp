@@ -4,6 +4,7 @@
 
 #include "engine_state.h"
 #include "inject.h"
+#include "target_integrity_win.h"
 
 #ifndef _WIN64
 static_assert(sizeof(INPUT) == 28, "SendInput takes the 28-byte records of Windows 2000/XP");
@@ -31,7 +32,9 @@ void Inject(StepKind kind, int vk) {
             }
             key.dwExtraInfo = extraInfo;
         }
-        SendInput(static_cast<UINT>(count), records, sizeof(INPUT));
+        if (SendInput(static_cast<UINT>(count), records, sizeof(INPUT)) == 0) {
+            NoteInjectionRefused();
+        }
     }
 }
 

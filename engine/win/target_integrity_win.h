@@ -21,3 +21,6 @@ Integrity QueryProcessIntegrity(unsigned long processId);
 // Follows the foreground window of the process processId: whether injected
 // keys reach it, asked of the system only when the foreground changes.
 void FollowForegroundIntegrity(HWND foreground, DWORD processId);
+
+// SendInput took none of our keys: the foreground drops them.
+void NoteInjectionRefused();

@@ -73,6 +73,29 @@ TEST(TargetIntegrity, AskedOncePerForeground) {
     EXPECT_EQ(Queries, 4);
 }
 
+// A foreground that refused our keys without its level showing it: the keys
+// pass to it from then on, and a new foreground is judged afresh.
+TEST(TargetIntegrity, RefusedInjectionPassesLaterKeys) {
+    const Integrity ours = {IntegrityAnswer::Known, Medium};
+    ForegroundIntegrity cache;
+    Queries = 0;
+    int a = 0;
+    int b = 0;
+    EXPECT_FALSE(FollowForeground(cache, &a, 10, ours, ElevatedIfOdd));
+    InjectionRefused(cache);
+    EXPECT_TRUE(FollowForeground(cache, &a, 10, ours, ElevatedIfOdd));
+    EXPECT_EQ(Queries, 1);
+    EXPECT_FALSE(FollowForeground(cache, &b, 12, ours, ElevatedIfOdd));
+    // No foreground window (keys went to no one's) and nothing asked yet:
+    // nothing to remember.
+    EXPECT_FALSE(FollowForeground(cache, nullptr, 0, ours, ElevatedIfOdd));
+    InjectionRefused(cache);
+    EXPECT_FALSE(FollowForeground(cache, nullptr, 0, ours, ElevatedIfOdd));
+    ForegroundIntegrity fresh;
+    InjectionRefused(fresh);
+    EXPECT_FALSE(FollowForeground(fresh, &a, 10, ours, ElevatedIfOdd));
+}
+
 // The hook's side: a window that drops injected keys gets the user's keys
 // untouched, and the syllable starts anew.
 TEST(TargetIntegrity, KeysPassToAWindowThatDropsOurs) {
