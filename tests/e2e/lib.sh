@@ -164,6 +164,19 @@ e2e_start() {
     E2E_PID[$name]=$!
 }
 
+# e2e_start_in FOLDER PROGRAM [ARGS...]: starts a Windows program as a user
+# does from Explorer: by its Windows path (winepath -w), with FOLDER as its
+# working directory. Output and pid as for e2e_start.
+e2e_start_in() {
+    local folder=$1 program=$2
+    shift 2
+    local name path
+    name=$(basename "$program")
+    path=$(winepath -w "$program" 2>/dev/null) && [ -n "$path" ] || e2e_die "winepath cannot convert $program"
+    (cd "$folder" && exec wine "$path" "$@") >"$E2E_DIR/$name.out" 2>&1 &
+    E2E_PID[$name]=$!
+}
+
 # e2e_running NAME: succeeds while the program started as NAME runs.
 e2e_running() {
     local pid=${E2E_PID[$1]:-} state
@@ -444,6 +457,9 @@ E2E_EDITOR_TEXT=editor.txt
 E2E_EDITOR_WINDOW=
 # The control's text when the session's checks began: the hook probes' text.
 E2E_EDITOR_BEFORE=
+# When set, the folder that the program under test is started from (e2e_start_in),
+# where its library lies beside it; otherwise both are copied into the test folder.
+E2E_PROGRAM_FOLDER=
 
 # e2e_start_editing_session [PROGRAM-ARGS...]: starts Xvfb, Wine, the program
 # under test (with the given arguments) and the editor, focuses the editor
@@ -452,8 +468,12 @@ e2e_start_editing_session() {
     e2e_start_xvfb
     e2e_load_keymap
     e2e_prepare_wine
-    e2e_copy "$YANRA_E2E_PROGRAM" "$E2E_LIBRARY"
-    e2e_start "$E2E_DIR/$(basename "$YANRA_E2E_PROGRAM")" "$@"
+    if [ -n "$E2E_PROGRAM_FOLDER" ]; then
+        e2e_start_in "$E2E_PROGRAM_FOLDER" "$YANRA_E2E_PROGRAM" "$@"
+    else
+        e2e_copy "$YANRA_E2E_PROGRAM" "$E2E_LIBRARY"
+        e2e_start "$E2E_DIR/$(basename "$YANRA_E2E_PROGRAM")" "$@"
+    fi
     e2e_open_editor editor.txt
     e2e_wait_for "the hook to take typed keys" e2e_probe_editor ||
         e2e_die "typed keys do not go through the hook into the editor (its text: $(e2e_editor_text))"
