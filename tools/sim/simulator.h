@@ -43,6 +43,11 @@ struct ModeMessage {
 struct Simulation {
     Replay replay = Replay::AfterHook;
     AppLayout layout = AppLayout::Tibetan;  // the receiving application's keyboard layout
+    // False: the engine and the replay run as usual, but nothing below is
+    // kept, only the key messages counted (the benchmarks time the engine,
+    // not the record).
+    bool keepRecord = true;
+    long arrivalCount = 0;
     std::vector<TracedKey> trace;
     std::vector<AppKeyEvent> arrivals;
     std::vector<ModeMessage> modeMessages;
