@@ -17,7 +17,9 @@
 #   that does nothing, asked by yanra-meminfo.exe (memory.txt);
 # - throughput: bursts of the passage at rising rates into the EDIT control of
 #   yanra-editor, the text compared with what must arrive (throughput.txt:
-#   "CONFIG NOMINAL ACHIEVED WHOLE ARRIVED_CHARS EXPECTED_CHARS" per burst).
+#   "CONFIG NOMINAL SENT_RATE WHOLE ARRIVED_CHARS EXPECTED_CHARS LAG_MS
+#   KEY_DOWNS SECONDS" per burst: LAG_MS from the last key sent to the whole
+#   text seen, -1 when it never was; SECONDS the time the sending took).
 #
 # yanra.exe runs with "start with hidden main window" set, so that its window
 # never takes the focus from the window typed into; it installs its hook
@@ -241,40 +243,55 @@ editor_ends_with() {
     [[ $text == *"$1" ]]
 }
 
-# Waits until the control's text stops changing for a second (or is what
-# was expected), and prints it.
+# Waits until the control's text is what was expected, or has not changed
+# for 5 s (keys that arrive late still count), and writes it to FILE. Prints
+# the nanoseconds from SENT (when the last key went out) to the moment the
+# expected text was seen, or -1.
 settled_text() {
-    local expected=$1 text previous= still=0 deadline=$((SECONDS + 120))
-    while [ "$SECONDS" -lt "$deadline" ]; do
+    local expected=$1 sent=$2 file=$3 text previous= still_since now
+    still_since=$(date +%s%N)
+    while :; do
         text=$(editor_text && echo x)
-        [ "$text" = "${expected}x" ] && break
-        if [ "$text" = "$previous" ]; then
-            still=$((still + 1))
-            [ "$still" -ge 10 ] && break
-        else
-            still=0
+        now=$(date +%s%N)
+        if [ "$text" = "${expected}x" ]; then
+            printf '%s' "${text%x}" >"$file"
+            echo $((now - sent))
+            return
         fi
-        previous=$text
-        sleep 0.1
+        if [ "$text" != "$previous" ]; then
+            previous=$text
+            still_since=$now
+        elif [ $((now - still_since)) -ge 5000000000 ]; then
+            printf '%s' "${text%x}" >"$file"
+            echo -1
+            return
+        fi
+        sleep 0.02
     done
-    printf '%s' "${text%x}"
 }
 
 # burst CONFIG RATE: one burst; appends its line to throughput.txt and
-# succeeds when the text arrived whole.
+# succeeds when the text arrived whole, however late.
 burst() {
-    local config=$1 rate=$2 before expected achieved arrived whole
+    local config=$1 rate=$2 before expected key_downs seconds achieved arrived whole sent lag
     open_editor "$config"
     before=$(editor_text && echo x)
     before=${before%x}
     expected=$before$(cat "burst.$config.expected" && echo x)
     expected=${expected%x}
-    achieved=$(xkeys --rate "$rate" <burst.actions | awk '{ print $6 }')
-    arrived=$(settled_text "$expected" && echo x)
+    # "key_downs N seconds S rate R"
+    read -r _ key_downs _ seconds _ achieved < <(xkeys --rate "$rate" <burst.actions)
+    sent=$(date +%s%N)
+    lag=$(settled_text "$expected" "$sent" arrived.txt)
+    arrived=$(cat arrived.txt && echo x)
     arrived=${arrived%x}
     whole=0
-    [ "$arrived" = "$expected" ] && whole=1
-    echo "$config $rate $achieved $whole $((${#arrived} - ${#before})) $((${#expected} - ${#before}))" >>"$out/throughput.txt"
+    if [ "$lag" -ge 0 ]; then
+        whole=1
+        lag=$((lag / 1000000))
+    fi
+    echo "$config $rate $achieved $whole $((${#arrived} - ${#before})) $((${#expected} - ${#before})) $lag $key_downs $seconds" \
+        >>"$out/throughput.txt"
     [ "$whole" = 1 ]
 }
 

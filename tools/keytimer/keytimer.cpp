@@ -10,9 +10,9 @@
 // a character sent by itself). Lines are kept in memory and written out every
 // 100 ms and at the end. READY, when given, is created with the line "ready"
 // once the window has the keyboard focus. The window takes the foreground back
-// whenever another has taken it (checked every 100 ms): a program started
-// meanwhile may take it, even one that hides its window at once. Closing the
-// window ends the program with exit code 0.
+// whenever another has taken it (at once, and checked again every 100 ms): a
+// program started meanwhile may take it, even one that hides its window at
+// once. Closing the window ends the program with exit code 0.
 
 #include <windows.h>
 
@@ -23,6 +23,7 @@ namespace {
 constexpr wchar_t WindowClass[] = L"Yanra_KeyTimerClass";
 constexpr wchar_t WindowTitle[] = L"Yanra Key Timer";
 constexpr UINT_PTR Timer = 1;
+constexpr UINT WM_TAKE_FOREGROUND = WM_APP + 1;
 
 using PreciseTimeFunction = void(WINAPI*)(FILETIME*);
 PreciseTimeFunction PreciseTime = nullptr;
@@ -54,14 +55,25 @@ void OnKey(UINT message, WPARAM vk) {
     Pending = true;
 }
 
+void TakeForeground(HWND window) {
+    if (GetForegroundWindow() != window) {
+        SetForegroundWindow(window);
+        SetFocus(window);
+    }
+}
+
 void OnTimer(HWND window) {
     if (Pending) {
         std::fflush(Log);
         Pending = false;
     }
-    if (GetForegroundWindow() != window) {
-        SetForegroundWindow(window);
-        SetFocus(window);
+    TakeForeground(window);
+}
+
+// Taken back once the activation that takes it away is over.
+void OnActivate(HWND window, WPARAM state) {
+    if (LOWORD(state) == WA_INACTIVE) {
+        PostMessageW(window, WM_TAKE_FOREGROUND, 0, 0);
     }
 }
 
@@ -88,6 +100,12 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_TIMER:
         OnTimer(window);
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(window, wParam);
+        break;
+    case WM_TAKE_FOREGROUND:
+        TakeForeground(window);
         return 0;
     case WM_SETFOCUS:
         OnSetFocus();
