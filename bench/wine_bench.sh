@@ -49,10 +49,10 @@ if [ "$quick" = 1 ]; then
     burst_lines=3
     rates=(250 1000 4000 0)
 else
-    latency_lines=9
+    latency_lines=1000  # all of the passage
     latency_rounds=2
     startups=7
-    burst_lines=9
+    burst_lines=1000
     rates=(125 250 500 1000 2000 4000 8000 16000 0)
 fi
 gap_ms=12
@@ -152,8 +152,8 @@ echo "wine_bench: start-up"
 # Each start: the launch time, and the stamps of the k taps typed meanwhile,
 # in batches; Wine may move the focus away as the program hides its window, so
 # it is given back between batches. bench/report.py finds the first k that
-# the hook took, and keeps a start only where the k before it arrived as
-# typed, so that the moment is seen to the tap.
+# the hook took, and keeps a start only where a k at most 25 ms before it
+# arrived as typed, so that the moment is known that closely.
 mkdir -p "$out/startup"
 rm -f "$out"/startup/*
 yes $'keydown k\nkeyup k' | head -n 200 >taps
