@@ -31,7 +31,11 @@ unsigned SideKey(unsigned vk) {
 }
 
 void Deliver(unsigned vk, bool up, bool injected, HookAnswer answer, char16_t unit = 0) {
-    if (answer != HookAnswer::Swallow) {
+    if (answer == HookAnswer::Swallow) {
+        return;
+    }
+    Sim.arrivalCount++;
+    if (Sim.keepRecord) {
         Sim.arrivals.push_back({AppKey(vk), up, injected, vk, unit});
         Sim.appKeyDown[SideKey(vk)] = !up;
         if (injected && vk == VkCapital && !up) {
@@ -68,20 +72,44 @@ void Record(StepKind kind, int vk) {
     const InjectionPlan plan = PlanOutput(kind, static_cast<unsigned>(vk));
     const KeyEvent* event = plan.events;
     for (int call = 0; call < plan.callCount; call++) {
-        const std::vector<KeyEvent> records(event, event + plan.callSizes[call]);
-        event += plan.callSizes[call];
-        Sim.sendInputCalls.push_back(records);
+        const KeyEvent* end = event + plan.callSizes[call];
+        if (Sim.keepRecord) {
+            Sim.sendInputCalls.emplace_back(event, end);
+        }
         if (Sim.targetDropsInjection) {
+            event = end;
             continue;  // the call fails, and nothing of it is seen
         }
-        for (const KeyEvent& record : records) {
+        for (; event != end; event++) {
             if (Sim.replay == Replay::Nested) {
-                ReplayInjected(record);
+                ReplayInjected(*event);
             } else {
-                PendingInjected.push_back(record);
+                PendingInjected.push_back(*event);
             }
         }
     }
+}
+
+// The layout's answer for a key in each keyboard state, worked out once and
+// kept, as the library keeps what ToUnicodeEx answers.
+struct KeptAnswer {
+    bool known;
+    LayoutAnswer answer;
+};
+
+constexpr int LayoutCount = 3;
+constexpr int StateCount = 8;  // Shift, CapsLock and AltGr, each on or off
+KeptAnswer KeptAnswers[LayoutCount][256][StateCount];
+
+LayoutAnswer ModelAnswer(AppLayout layout, unsigned vk, const KeyboardView& view) {
+    LayoutAnswer answer = {0, {}};
+    for (char32_t c : AppLayoutText(layout, vk, view)) {
+        if (answer.count == 4 || c >= 0x10000) {
+            return {-1, {}};
+        }
+        answer.units[answer.count++] = static_cast<char16_t>(c);
+    }
+    return answer;
 }
 
 }  // namespace
@@ -99,14 +127,13 @@ void SendModeChanged(void* /*mainWindow*/, int newMode) {
 }
 
 LayoutAnswer AskAppLayout(unsigned vk, const KeyboardView& view) {
-    LayoutAnswer answer = {0, {}};
-    for (char32_t c : AppLayoutText(Sim.layout, vk, view)) {
-        if (answer.count == 4 || c >= 0x10000) {
-            return {-1, {}};
-        }
-        answer.units[answer.count++] = static_cast<char16_t>(c);
+    const int state = (view.shift ? 1 : 0) | (view.capsLock ? 2 : 0) | (view.altGr ? 4 : 0);
+    KeptAnswer& kept = KeptAnswers[static_cast<int>(Sim.layout)][vk & 0xFF][state];
+    if (!kept.known) {
+        kept.answer = ModelAnswer(Sim.layout, vk & 0xFF, view);
+        kept.known = true;
     }
-    return answer;
+    return kept.answer;
 }
 
 bool InjectionReachesTarget() {
@@ -128,12 +155,12 @@ HookAnswer FeedUserKey(const UserKey& key) {
     Sim.lastSteps.clear();
     bool* held = key.flags & FlagInjected ? Sim.otherKeyDown : Sim.userKeyDown;
     held[SideKey(key.vk)] = !key.up;
-    if (!key.up) {
+    if (!key.up && Sim.keepRecord) {
         Sim.trace.push_back({key.vk, HookAnswer::Pass, {}});
         CurrentKey = &Sim.trace.back();
     }
     const HookAnswer answer = HandleKeyEvent(key.message, key.vk, key.flags);
-    if (!key.up) {
+    if (!key.up && Sim.keepRecord) {
         Sim.trace.back().answer = answer;
     }
     CurrentKey = nullptr;

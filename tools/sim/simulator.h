@@ -46,6 +46,11 @@ struct Simulation {
     // The foreground application belongs to a process that the system
     // protects from ours: every event injected is dropped.
     bool targetDropsInjection = false;
+    // False: the engine and the replay run as usual, but nothing below is
+    // kept, only the key messages counted (the benchmarks time the engine,
+    // not the record).
+    bool keepRecord = true;
+    long arrivalCount = 0;
     std::vector<TracedKey> trace;
     std::vector<AppKeyEvent> arrivals;
     std::vector<ModeMessage> modeMessages;
