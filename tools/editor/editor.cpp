@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <string>
 
+#include "window_files.h"
+
 namespace {
 
 constexpr wchar_t WindowClass[] = L"Yanra_EditorClass";
@@ -27,8 +29,7 @@ constexpr int EditId = 100;
 
 HWND Edit = nullptr;
 std::string TextPath;
-const char* ReadyPath = nullptr;
-bool ReadyWritten = false;
+ReadyMarker Ready;
 bool WriteFailed = false;
 std::wstring Saved;
 bool SavedOnce = false;
@@ -70,31 +71,12 @@ void SaveText() {
     if (SavedOnce && text == Saved) {
         return;
     }
-    const std::string bytes = Utf8(WithLineFeeds(text));
-    const std::string next = TextPath + ".new";
-    bool written = false;
-    if (std::FILE* file = std::fopen(next.c_str(), "wb")) {
-        written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        written = std::fclose(file) == 0 && written;
-    }
-    written = written && MoveFileExA(next.c_str(), TextPath.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-    if (written) {
+    if (ReplaceFileWhole(TextPath, Utf8(WithLineFeeds(text)))) {
         Saved.swap(text);
         SavedOnce = true;
     } else if (!WriteFailed) {
         WriteFailed = true;
         std::fprintf(stderr, "yanra-editor: cannot write %s (error %lu)\n", TextPath.c_str(), GetLastError());
-    }
-}
-
-void WriteReady() {
-    if (ReadyPath == nullptr || ReadyWritten) {
-        return;
-    }
-    ReadyWritten = true;
-    if (std::FILE* ready = std::fopen(ReadyPath, "wb")) {
-        std::fputs("ready\n", ready);
-        std::fclose(ready);
     }
 }
 
@@ -124,7 +106,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == EditId && HIWORD(wParam) == EN_SETFOCUS) {
-            WriteReady();
+            Ready.Mark();
         }
         return 0;
     case WM_TIMER:
@@ -149,7 +131,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 2;
     }
     TextPath = __argv[1];
-    ReadyPath = __argc == 3 ? __argv[2] : nullptr;
+    Ready.path = __argc == 3 ? __argv[2] : nullptr;
 
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = WindowProc;

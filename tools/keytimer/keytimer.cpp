@@ -18,6 +18,8 @@
 
 #include <cstdio>
 
+#include "window_files.h"
+
 namespace {
 
 constexpr wchar_t WindowClass[] = L"Yanra_KeyTimerClass";
@@ -29,8 +31,7 @@ using PreciseTimeFunction = void(WINAPI*)(FILETIME*);
 PreciseTimeFunction PreciseTime = nullptr;
 
 std::FILE* Log = nullptr;
-const char* ReadyPath = nullptr;
-bool ReadyWritten = false;
+ReadyMarker Ready;
 bool Pending = false;
 
 // Windows 8 and later, and Wine, have the precise time; older systems give
@@ -77,17 +78,6 @@ void OnActivate(HWND window, WPARAM state) {
     }
 }
 
-void OnSetFocus() {
-    if (ReadyPath == nullptr || ReadyWritten) {
-        return;
-    }
-    ReadyWritten = true;
-    if (std::FILE* ready = std::fopen(ReadyPath, "wb")) {
-        std::fputs("ready\n", ready);
-        std::fclose(ready);
-    }
-}
-
 // The system keys are answered here as well, so that Alt or F10 never puts
 // the window into menu mode.
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -108,7 +98,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         TakeForeground(window);
         return 0;
     case WM_SETFOCUS:
-        OnSetFocus();
+        Ready.Mark();
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -131,7 +121,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     // Room for every line between two flushes: no write while keys arrive.
     std::setvbuf(Log, nullptr, _IOFBF, 1 << 20);
-    ReadyPath = __argc == 3 ? __argv[2] : nullptr;
+    Ready.path = __argc == 3 ? __argv[2] : nullptr;
     PreciseTime = reinterpret_cast<PreciseTimeFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "GetSystemTimePreciseAsFileTime")));
 

@@ -22,6 +22,7 @@
 
 #include "keystrokes.h"
 #include "layout.h"
+#include "window_files.h"
 
 namespace {
 
@@ -38,8 +39,7 @@ constexpr int LineHeight = LineAscent + LineDepth;
 constexpr int Margin = 16;
 
 std::FILE* KeyLog = nullptr;
-const char* ReadyPath = nullptr;
-bool ReadyWritten = false;
+ReadyMarker Ready;
 std::string TextPath;
 bool TextWriteFailed = false;
 
@@ -86,15 +86,7 @@ unsigned ModelKey(WPARAM vk, bool up, LPARAM lParam) {
 }
 
 void WriteText() {
-    const std::string next = TextPath + ".new";
-    const std::string bytes = Utf8(Typing.text);
-    bool written = false;
-    if (std::FILE* file = std::fopen(next.c_str(), "wb")) {
-        written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        written = std::fclose(file) == 0 && written;
-    }
-    written = written && MoveFileExA(next.c_str(), TextPath.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-    if (!written && !TextWriteFailed) {
+    if (!ReplaceFileWhole(TextPath, Utf8(Typing.text)) && !TextWriteFailed) {
         TextWriteFailed = true;
         std::fprintf(stderr, "yanra-receiver: cannot write %s (error %lu)\n", TextPath.c_str(), GetLastError());
     }
@@ -124,18 +116,6 @@ void TypeKey(HWND window, UINT message, WPARAM vk, LPARAM lParam) {
 void OnKey(HWND window, UINT message, WPARAM vk, LPARAM lParam) {
     TypeKey(window, message, vk, lParam);
     RecordKey(message, vk);
-}
-
-// The marker that tells a test the window can take keys.
-void OnSetFocus() {
-    if (ReadyPath == nullptr || ReadyWritten) {
-        return;
-    }
-    ReadyWritten = true;
-    if (std::FILE* ready = std::fopen(ReadyPath, "wb")) {
-        std::fputs("ready\n", ready);
-        std::fclose(ready);
-    }
 }
 
 std::wstring Utf16(const std::u32string& text) {
@@ -229,7 +209,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         OnKey(window, message, wParam, lParam);
         return 0;
     case WM_SETFOCUS:
-        OnSetFocus();
+        Ready.Mark();
         return 0;
     case WM_PAINT:
         OnPaint(window);
@@ -291,7 +271,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         std::fprintf(stderr, "yanra-receiver: cannot write %s\n", __argv[1]);
         return 1;
     }
-    ReadyPath = __argc >= 3 ? __argv[2] : nullptr;
+    Ready.path = __argc >= 3 ? __argv[2] : nullptr;
     TextPath = __argc == 4 ? std::string(__argv[3]) : std::string(__argv[1]) + ".txt";
     // The layout starts from the system's CapsLock, as the application would.
     Typing.capsLock = (GetKeyState(VK_CAPITAL) & 1) != 0;
