@@ -67,7 +67,6 @@ LRESULT OnCreate(HWND window, WPARAM wParam, LPARAM lParam) {
         ReportFatalError("Could not create notify icon in the taskbar");
         return -1;
     }
-    IconMode = 1;
     TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     AcceptTaskbarCreated();
     DefWindowProcA(window, WM_CREATE, wParam, lParam);

@@ -83,6 +83,10 @@ bool AddTrayIcon() {
     TrayIconData.dwInfoFlags = NIIF_INFO;
     CopyText(TrayIconData.szInfo, "Running in EWTS mode");
     CopyText(TrayIconData.szInfoTitle, "Yanra started");
+    // Set before the call: while it waits for the shell, this thread takes
+    // the shell's messages, and a pointer that rests where the icon appears
+    // brings a mouse move that shows IconMode on the icon.
+    IconMode = 1;
     return Shell_NotifyIconA(NIM_ADD, &TrayIconData) != FALSE;
 }
 
