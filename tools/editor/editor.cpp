@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <string>
 
+#include "test_window.h"
 #include "window_files.h"
 
 namespace {
@@ -133,18 +134,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TextPath = __argv[1];
     Ready.path = __argc == 3 ? __argv[2] : nullptr;
 
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = WindowClass;
-    if (RegisterClassW(&windowClass) == 0) {
-        std::fprintf(stderr, "yanra-editor: cannot register the window class (error %lu)\n", GetLastError());
-        return 1;
-    }
-    HWND window = CreateWindowW(WindowClass, WindowTitle, WS_OVERLAPPEDWINDOW, 40, 40, 900, 480, nullptr, nullptr,
-                                instance, nullptr);
+    HWND window = CreateTestWindow(instance, WindowProc, WindowClass, WindowTitle, 900, 480);
     if (window == nullptr) {
         std::fprintf(stderr, "yanra-editor: cannot create the window (error %lu)\n", GetLastError());
         return 1;

@@ -18,6 +18,7 @@
 
 #include <cstdio>
 
+#include "test_window.h"
 #include "window_files.h"
 
 namespace {
@@ -125,17 +126,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     PreciseTime = reinterpret_cast<PreciseTimeFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "GetSystemTimePreciseAsFileTime")));
 
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = WindowClass;
-    HWND window = nullptr;
-    if (RegisterClassW(&windowClass) != 0) {
-        window = CreateWindowW(WindowClass, WindowTitle, WS_OVERLAPPEDWINDOW, 40, 40, 400, 200, nullptr, nullptr,
-                               instance, nullptr);
-    }
+    HWND window = CreateTestWindow(instance, WindowProc, WindowClass, WindowTitle, 400, 200);
     if (window == nullptr) {
         std::fprintf(stderr, "yanra-keytimer: cannot create the window (error %lu)\n", GetLastError());
         return 1;

@@ -22,6 +22,7 @@
 
 #include "keystrokes.h"
 #include "layout.h"
+#include "test_window.h"
 #include "window_files.h"
 
 namespace {
@@ -221,20 +222,6 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-HWND CreateReceiverWindow(HINSTANCE instance) {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = WindowClass;
-    if (RegisterClassW(&windowClass) == 0) {
-        return nullptr;
-    }
-    return CreateWindowW(WindowClass, WindowTitle, WS_OVERLAPPEDWINDOW, 40, 40, 900, 480, nullptr, nullptr,
-                         instance, nullptr);
-}
-
 // A VK_PACKET key-down carries its character only in the WM_CHAR (or, under
 // Alt, WM_SYSCHAR) that TranslateMessage posts for it, which is taken at once
 // so that the key message can be recorded with it. Its key-up follows it
@@ -277,7 +264,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Typing.capsLock = (GetKeyState(VK_CAPITAL) & 1) != 0;
     WriteText();
 
-    HWND window = CreateReceiverWindow(instance);
+    HWND window = CreateTestWindow(instance, WindowProc, WindowClass, WindowTitle, 900, 480);
     if (window == nullptr) {
         std::fprintf(stderr, "yanra-receiver: cannot create the window (error %lu)\n", GetLastError());
         return 1;
